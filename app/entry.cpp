@@ -1,0 +1,93 @@
+#include "app/entry.h"
+
+#include <exception>
+
+#include "app/settings.h"
+#include "app/settings_keys.h"
+
+namespace tessmoor {
+
+namespace {
+
+// The switch letter: the last character of the first argument, lower-cased. Only ASCII letters
+// select anything, so a multi-byte last character is kept whole and matches no mode.
+std::string SwitchLetter(const std::vector<std::string>& args) {
+  if (args.empty()) return "c";
+  const std::string& first = args[0];
+  if (first.empty()) return "";
+  std::size_t start = first.size() - 1;
+  while (start > 0 && (static_cast<unsigned char>(first[start]) & 0xC0) == 0x80) --start;
+  std::string letter = first.substr(start);
+  if (letter.size() == 1 && letter[0] >= 'A' && letter[0] <= 'Z') letter[0] += 'a' - 'A';
+  return letter;
+}
+
+}  // namespace
+
+LaunchPlan PlanLaunch(const std::vector<std::string>& args) {
+  LaunchPlan plan;
+  if (!args.empty() && args[0].size() >= 2) {
+    std::string_view two(args[0].data(), 2);
+    plan.settings_dialog = two == "/c" || two == "/C";
+  }
+  const std::string letter = SwitchLetter(args);
+  if (letter == "s") plan.mode = SwitchMode::kShow;
+  if (letter == "p") plan.mode = SwitchMode::kPreview;
+  return plan;
+}
+
+MainForm FormFor(SwitchMode mode, std::string_view pattern) {
+  if (mode == SwitchMode::kShow && (pattern == "1" || pattern == "2")) return MainForm::kShowWindow;
+  if (mode == SwitchMode::kPreview && pattern == "1") return MainForm::kPattern1Preview;
+  if (mode == SwitchMode::kPreview && pattern == "2") return MainForm::kPattern2Preview;
+  return MainForm::kNone;
+}
+
+std::string NotAnIntegerMessage(std::string_view text) {
+  return "'" + std::string(text) + "' は有効な整数値ではありません。";
+}
+
+int RunEntry(const std::vector<std::string>& args, EntryHost& host) {
+  std::string pattern;
+  try {
+    KeyValueStore& store = host.OpenStore();
+    pattern = Settings(store).Peek(keys::kPattern);
+    if (!host.TakeSingleInstanceGuard()) return 1;
+  } catch (const std::exception& e) {
+    host.ShowError(e.what());
+    return 0;
+  }
+
+  try {
+    const LaunchPlan plan = PlanLaunch(args);
+    if (plan.settings_dialog) host.RunSettingsDialog();
+    if (plan.mode == SwitchMode::kNothing) return 0;
+
+    std::uintptr_t preview_parent = 0;
+    if (plan.mode == SwitchMode::kPreview) {
+      host.HideApplicationWindow();
+      const std::string handle_text = args.size() >= 2 ? args[1] : std::string();
+      const std::optional<int> handle = ParseDecimal(handle_text);
+      if (!handle) {
+        host.ShowError(NotAnIntegerMessage(handle_text));
+        return 0;
+      }
+      // Window handles are 32-bit values sign-extended on 64-bit Windows.
+      preview_parent = static_cast<std::uintptr_t>(static_cast<std::intptr_t>(*handle));
+      host.ShowPreviewParent(preview_parent);
+    }
+    if (pattern == kNotSet) {
+      Settings(host.OpenStore()).Write(keys::kPattern, "1");
+      pattern = "1";
+    }
+    const MainForm form = FormFor(plan.mode, pattern);
+    if (form != MainForm::kNone) host.RunForm(form, preview_parent);
+  } catch (const std::exception& e) {
+    host.ShowError(e.what());
+  } catch (...) {
+    host.ShowError("");
+  }
+  return 0;
+}
+
+}  // namespace tessmoor

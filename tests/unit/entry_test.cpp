@@ -1,0 +1,176 @@
+#include "app/entry.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+#include "tests/support/fakes.h"
+
+namespace tessmoor {
+namespace {
+
+using testing::MemoryStore;
+
+struct LaunchCase {
+  std::vector<std::string> args;
+  bool settings_dialog;
+  SwitchMode mode;
+};
+
+class PlanLaunchTest : public ::testing::TestWithParam<LaunchCase> {};
+
+TEST_P(PlanLaunchTest, ReadsSettingsTestAndSwitchLetter) {
+  const LaunchPlan plan = PlanLaunch(GetParam().args);
+  EXPECT_EQ(plan.settings_dialog, GetParam().settings_dialog);
+  EXPECT_EQ(plan.mode, GetParam().mode);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, PlanLaunchTest,
+    ::testing::Values(
+        LaunchCase{{}, false, SwitchMode::kNothing},
+        LaunchCase{{""}, false, SwitchMode::kNothing},
+        LaunchCase{{"/c"}, true, SwitchMode::kNothing},
+        LaunchCase{{"/C"}, true, SwitchMode::kNothing},
+        LaunchCase{{"/c:0"}, true, SwitchMode::kNothing},
+        LaunchCase{{"/C:0"}, true, SwitchMode::kNothing},
+        LaunchCase{{"/c:1234"}, true, SwitchMode::kNothing},
+        LaunchCase{{"-c"}, false, SwitchMode::kNothing},
+        LaunchCase{{"c"}, false, SwitchMode::kNothing},
+        LaunchCase{{"/s"}, false, SwitchMode::kShow},
+        LaunchCase{{"/S"}, false, SwitchMode::kShow},
+        LaunchCase{{"-s"}, false, SwitchMode::kShow},
+        LaunchCase{{"s"}, false, SwitchMode::kShow},
+        LaunchCase{{"/p", "1234"}, false, SwitchMode::kPreview},
+        LaunchCase{{"/P", "1234"}, false, SwitchMode::kPreview},
+        LaunchCase{{"/p"}, false, SwitchMode::kPreview},
+        LaunchCase{{"/x"}, false, SwitchMode::kNothing},
+        LaunchCase{{"/sx"}, false, SwitchMode::kNothing},
+        LaunchCase{{"/xs"}, false, SwitchMode::kShow},
+        LaunchCase{{"/cs"}, true, SwitchMode::kShow},
+        LaunchCase{{"/ｓ"}, false, SwitchMode::kNothing}));
+
+TEST(FormFor, ChoosesTheFormOfModeAndPattern) {
+  EXPECT_EQ(FormFor(SwitchMode::kShow, "1"), MainForm::kShowWindow);
+  EXPECT_EQ(FormFor(SwitchMode::kShow, "2"), MainForm::kShowWindow);
+  EXPECT_EQ(FormFor(SwitchMode::kPreview, "1"), MainForm::kPattern1Preview);
+  EXPECT_EQ(FormFor(SwitchMode::kPreview, "2"), MainForm::kPattern2Preview);
+  EXPECT_EQ(FormFor(SwitchMode::kShow, "3"), MainForm::kNone);
+  EXPECT_EQ(FormFor(SwitchMode::kPreview, ""), MainForm::kNone);
+  EXPECT_EQ(FormFor(SwitchMode::kNothing, "1"), MainForm::kNone);
+}
+
+class FakeHost : public EntryHost {
+ public:
+  KeyValueStore& OpenStore() override {
+    if (store_fails) throw std::runtime_error("registry unavailable");
+    return store;
+  }
+  bool TakeSingleInstanceGuard() override {
+    if (guard_fails) throw std::runtime_error("mutex failed");
+    events.push_back("guard");
+    return !other_instance;
+  }
+  void RunSettingsDialog() override { events.push_back("settings"); }
+  void HideApplicationWindow() override { events.push_back("hide"); }
+  void ShowPreviewParent(std::uintptr_t parent) override {
+    events.push_back("show-parent " + std::to_string(parent));
+  }
+  void RunForm(MainForm form, std::uintptr_t parent) override {
+    events.push_back("form " + std::to_string(static_cast<int>(form)) + " " + std::to_string(parent));
+    if (form_fails) throw std::runtime_error("cannot build the form");
+  }
+  void ShowError(std::string_view message) override { errors.emplace_back(message); }
+
+  MemoryStore store;
+  bool other_instance = false;
+  bool store_fails = false;
+  bool guard_fails = false;
+  bool form_fails = false;
+  std::vector<std::string> events;
+  std::vector<std::string> errors;
+};
+
+std::string FormEvent(MainForm form, std::uintptr_t parent = 0) {
+  return "form " + std::to_string(static_cast<int>(form)) + " " + std::to_string(parent);
+}
+
+TEST(RunEntry, NoArgumentShowsNothingAndWritesNothing) {
+  FakeHost host;
+  EXPECT_EQ(RunEntry({}, host), 0);
+  EXPECT_EQ(host.events, std::vector<std::string>{"guard"});
+  EXPECT_TRUE(host.store.writes().empty());
+}
+
+TEST(RunEntry, SecondInstanceEndsWithOneAfterOnlyThePatternRead) {
+  FakeHost host;
+  host.other_instance = true;
+  EXPECT_EQ(RunEntry({"/s"}, host), 1);
+  EXPECT_EQ(host.events, std::vector<std::string>{"guard"});
+  EXPECT_EQ(host.store.reads(), 1);
+  EXPECT_TRUE(host.store.writes().empty());
+}
+
+TEST(RunEntry, ShowOnAnEmptyStoreWritesPatternOneAndRunsTheShowWindow) {
+  FakeHost host;
+  EXPECT_EQ(RunEntry({"/s"}, host), 0);
+  EXPECT_EQ(host.store.Get("ScrActionRegSelectNoFlag"), "1");
+  EXPECT_EQ(host.events.back(), FormEvent(MainForm::kShowWindow));
+}
+
+TEST(RunEntry, SettingsRunWritesNothingItself) {
+  FakeHost host;
+  EXPECT_EQ(RunEntry({"/c:1234"}, host), 0);
+  EXPECT_EQ(host.events, (std::vector<std::string>{"guard", "settings"}));
+  EXPECT_TRUE(host.store.writes().empty());
+}
+
+TEST(RunEntry, PreviewOfPatternTwoRunsThePattern2PreviewInsideTheParent) {
+  FakeHost host;
+  host.store.Set("ScrActionRegSelectNoFlag", "2");
+  EXPECT_EQ(RunEntry({"/P", "4242"}, host), 0);
+  EXPECT_EQ(host.events, (std::vector<std::string>{"guard", "hide", "show-parent 4242",
+                                                   FormEvent(MainForm::kPattern2Preview, 4242)}));
+}
+
+TEST(RunEntry, PreviewWithoutANumberShowsTheConversionErrorAndCreatesNothing) {
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"/p", "abc"}, std::vector<std::string>{"/p"}}) {
+    FakeHost host;
+    EXPECT_EQ(RunEntry(args, host), 0);
+    ASSERT_EQ(host.errors.size(), 1u);
+    EXPECT_EQ(host.errors[0], NotAnIntegerMessage(args.size() > 1 ? args[1] : ""));
+    EXPECT_EQ(host.events, (std::vector<std::string>{"guard", "hide"}));
+    EXPECT_TRUE(host.store.writes().empty());
+  }
+}
+
+TEST(RunEntry, OtherPatternCreatesNoForm) {
+  FakeHost host;
+  host.store.Set("ScrActionRegSelectNoFlag", "3");
+  EXPECT_EQ(RunEntry({"/s"}, host), 0);
+  EXPECT_EQ(host.events, std::vector<std::string>{"guard"});
+  EXPECT_TRUE(host.store.writes().empty());
+}
+
+TEST(RunEntry, FailuresBeforeTheGuardAreShownNotThrown) {
+  FakeHost store_host;
+  store_host.store_fails = true;
+  EXPECT_EQ(RunEntry({"/s"}, store_host), 0);
+  EXPECT_EQ(store_host.errors, std::vector<std::string>{"registry unavailable"});
+
+  FakeHost guard_host;
+  guard_host.guard_fails = true;
+  EXPECT_EQ(RunEntry({"/s"}, guard_host), 0);
+  EXPECT_EQ(guard_host.errors, std::vector<std::string>{"mutex failed"});
+}
+
+TEST(RunEntry, FailureWhileAFormIsBuiltIsShownAndExitsZero) {
+  FakeHost host;
+  host.form_fails = true;
+  EXPECT_EQ(RunEntry({"/s"}, host), 0);
+  EXPECT_EQ(host.errors, std::vector<std::string>{"cannot build the form"});
+}
+
+}  // namespace
+}  // namespace tessmoor
