@@ -1,0 +1,127 @@
+#!/usr/bin/env bash
+# Cross-builds libjpeg-turbo as a static library, with its SIMD code, for one mingw-w64 target,
+# from Debian's own source package (so the Windows module decodes with the same code, patches
+# included, as the native build links from libjpeg62-turbo-dev).
+#
+#   tools/build-libjpeg-turbo.sh x86_64-w64-mingw32|i686-w64-mingw32 PREFIX
+#
+# Leaves PREFIX/include/{jpeglib,jconfig,jmorecfg,jerror}.h, PREFIX/lib/libjpeg.a and, last of all,
+# PREFIX/.built. The source package is fetched once into PREFIX's parent folder and reused by the
+# other target. Quiet on success; the full log is PREFIX.log, and its tail is printed on failure.
+set -euo pipefail
+
+if (($# != 2)); then
+  echo "usage: $0 x86_64-w64-mingw32|i686-w64-mingw32 PREFIX" >&2
+  exit 2
+fi
+triple=$1
+prefix=$2
+case $triple in
+  x86_64-w64-mingw32) processor=AMD64; simd_dir=x86_64 ;;
+  i686-w64-mingw32) processor=X86; simd_dir=i386 ;;
+  *) echo "$0: unknown target '$triple'" >&2; exit 2 ;;
+esac
+
+mkdir -p "$(dirname "$prefix")"
+prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
+deps_dir=$(dirname "$prefix")
+src_root=$deps_dir/libjpeg-turbo-src
+build_dir=$prefix.build
+log=$prefix.log
+: >"$log"
+
+fail() {
+  echo "build-libjpeg-turbo ($triple): $*" >&2
+  if [[ -s $log ]]; then
+    echo "---- last lines of $log ----" >&2
+    tail -n 40 "$log" >&2
+  fi
+  exit 1
+}
+step() { printf '\n== %s\n' "$*" >>"$log"; }
+run() {  # run TIMEOUT CMD...: logged, bounded
+  local limit=$1; shift
+  printf '$ %s\n' "$*" >>"$log"
+  timeout "$limit" "$@" >>"$log" 2>&1 || fail "failed ($?): $*"
+}
+
+for tool in "$triple-gcc-posix" "$triple-ar" "$triple-nm" "$triple-windres" nasm cmake ninja; do
+  command -v "$tool" >/dev/null || fail "$tool not found (run tools/setup.sh)"
+done
+
+# Both targets may be built at once from separate configure runs: one fetch, one unpack.
+exec 9>"$deps_dir/.libjpeg-turbo-src.lock"
+timeout 900 flock 9 || fail "timed out waiting for $deps_dir/.libjpeg-turbo-src.lock"
+if [[ ! -f $src_root/.unpacked ]]; then
+  step "fetching Debian's source package"
+  rm -rf "$src_root"
+  mkdir -p "$src_root"
+  (cd "$src_root" && run 600 apt-get source -q libjpeg-turbo) \
+    || fail "apt-get source libjpeg-turbo failed (deb-src entries missing? run tools/setup.sh)"
+  touch "$src_root/.unpacked"
+fi
+flock -u 9
+src_dir=$(find "$src_root" -mindepth 2 -maxdepth 2 -name CMakeLists.txt -printf '%h\n' | head -n 1)
+[[ -n $src_dir && -f $src_dir/jpeglib.h ]] || fail "no unpacked libjpeg-turbo tree in $src_root"
+step "source: $src_dir"
+
+rm -rf "$build_dir" "$prefix"
+mkdir -p "$build_dir"
+cat >"$build_dir/toolchain.cmake" <<EOF
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR $processor)
+set(CMAKE_C_COMPILER $triple-gcc-posix)
+set(CMAKE_RC_COMPILER $triple-windres)
+set(CMAKE_AR $(command -v "$triple-ar"))
+set(CMAKE_RANLIB $(command -v "$triple-ranlib"))
+set(CMAKE_FIND_ROOT_PATH /usr/$triple)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+EOF
+
+step "configure"
+# REQUIRE_SIMD turns a missing or unusable nasm into an error instead of a slow library.
+run 300 cmake -S "$src_dir" -B "$build_dir" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$build_dir/toolchain.cmake" \
+  -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_INSTALL_PREFIX="$prefix" \
+  -DCMAKE_ASM_NASM_COMPILER="$(command -v nasm)" \
+  -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+  -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF \
+  -DWITH_SIMD=ON -DREQUIRE_SIMD=ON
+grep -q 'SIMD extensions: .*(WITH_SIMD = 1)' "$log" || fail "configure did not enable the SIMD extensions"
+
+step "build"
+# Only the library: the command-line tools and test programs are not needed here.
+run 1200 cmake --build "$build_dir" --target jpeg-static -- -j2
+
+step "install"
+lib=$build_dir/libjpeg.a
+[[ -f $lib ]] || fail "no $lib after the build"
+run 60 install -d "$prefix/include" "$prefix/lib"
+run 60 install -m 644 "$src_dir/jpeglib.h" "$src_dir/jmorecfg.h" "$src_dir/jerror.h" \
+  "$build_dir/jconfig.h" "$prefix/include/"
+run 60 install -m 644 "$lib" "$prefix/lib/libjpeg.a"
+
+step "checks"
+# The SIMD entry points exist even in a build without SIMD (as stubs in jsimd_none.c that report
+# no support); a real SIMD build has the dispatcher for this CPU and the nasm kernels.
+members=$("$triple-ar" t "$prefix/lib/libjpeg.a")
+printf '%s\n' "$members" >>"$log"
+grep -q 'jsimd_none' <<<"$members" && fail "libjpeg.a holds the non-SIMD stubs (jsimd_none)"
+grep -q '^jsimd\.c\.obj$' <<<"$members" || fail "libjpeg.a lacks the $simd_dir SIMD dispatcher (jsimd.c)"
+defined=$("$triple-nm" -g --defined-only "$prefix/lib/libjpeg.a" 2>>"$log" | awk 'NF == 3 { print $3 }')
+kernels=$(grep -Ec '^_?jsimd_[a-z0-9_]+_(sse2|avx2)$' <<<"$defined" || true)
+printf 'SSE2/AVX2 kernels: %s\n' "$kernels" >>"$log"
+((kernels >= 20)) || fail "only $kernels SSE2/AVX2 kernels in libjpeg.a: SIMD code missing"
+grep -Eq '^_?jpeg_read_scanlines$' <<<"$defined" || fail "libjpeg.a lacks jpeg_read_scanlines"
+case $triple in
+  x86_64-*) want_format=pe-x86-64 ;;
+  i686-*) want_format=pe-i386 ;;
+esac
+formats=$("$triple-objdump" -a "$prefix/lib/libjpeg.a" | sed -n 's/.*file format //p' | sort -u)
+[[ $formats == "$want_format" ]] || fail "libjpeg.a objects are '$formats', not $want_format"
+grep -q 'define JPEG_LIB_VERSION' "$prefix/include/jconfig.h" || fail "jconfig.h incomplete"
+
+touch "$prefix/.built"
