@@ -1,0 +1,106 @@
+#include "platform/win32/mci_player.h"
+
+#include <string>
+
+namespace tessmoor::win32 {
+namespace {
+
+std::wstring Widen(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                       nullptr, 0);
+  if (size <= 0) return {};
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+  return wide;
+}
+
+const wchar_t* DeviceTypeName(MediaDevice device) {
+  switch (device) {
+    case MediaDevice::kWaveAudio:
+      return L"waveaudio";
+    case MediaDevice::kSequencer:
+      return L"sequencer";
+    case MediaDevice::kNone:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+void MciDevice::reset() {
+  if (id_ == 0) return;
+  MCI_GENERIC_PARMS close{};
+  mciSendCommandW(id_, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
+  id_ = 0;
+}
+
+MediaResult MciPlayer::Open(std::string_view path) {
+  device_.reset();
+  const wchar_t* type = DeviceTypeName(MediaDeviceFor(path));
+  if (type == nullptr) return MediaResult::kUnsupported;
+  const std::wstring element = Widen(path);
+  if (element.empty()) return MediaResult::kOpenFailed;
+
+  // No MCI_NOTIFY here: only the end of a play may reach the window.
+  MCI_OPEN_PARMSW open{};
+  open.lpstrDeviceType = type;
+  open.lpstrElementName = element.c_str();
+  last_error_ = mciSendCommandW(0, MCI_OPEN, MCI_OPEN_ELEMENT | MCI_OPEN_TYPE | MCI_WAIT,
+                                reinterpret_cast<DWORD_PTR>(&open));
+  if (last_error_ != 0) return MediaResult::kOpenFailed;
+  device_ = MciDevice(open.wDeviceID);
+
+  // Lengths in milliseconds; a device that refuses keeps its own format and LengthMs says 0.
+  MCI_SET_PARMS set{};
+  set.dwTimeFormat = MCI_FORMAT_MILLISECONDS;
+  time_format_ms_ = mciSendCommandW(device_.get(), MCI_SET, MCI_SET_TIME_FORMAT | MCI_WAIT,
+                                    reinterpret_cast<DWORD_PTR>(&set)) == 0;
+  return MediaResult::kOk;
+}
+
+MediaResult MciPlayer::Play() {
+  if (!device_) return MediaResult::kNotOpen;
+  MCI_PLAY_PARMS play{};
+  play.dwCallback = reinterpret_cast<DWORD_PTR>(notify_window_);
+  last_error_ = mciSendCommandW(device_.get(), MCI_PLAY, MCI_NOTIFY,
+                                reinterpret_cast<DWORD_PTR>(&play));
+  return last_error_ == 0 ? MediaResult::kOk : MediaResult::kPlayFailed;
+}
+
+void MciPlayer::Stop() {
+  if (!device_) return;
+  MCI_GENERIC_PARMS stop{};
+  last_error_ = mciSendCommandW(device_.get(), MCI_STOP, MCI_WAIT,
+                                reinterpret_cast<DWORD_PTR>(&stop));
+}
+
+void MciPlayer::Close() { device_.reset(); }
+
+std::int64_t MciPlayer::LengthMs() {
+  if (!device_ || !time_format_ms_) return 0;
+  MCI_STATUS_PARMS status{};
+  status.dwItem = MCI_STATUS_LENGTH;
+  last_error_ = mciSendCommandW(device_.get(), MCI_STATUS, MCI_STATUS_ITEM | MCI_WAIT,
+                                reinterpret_cast<DWORD_PTR>(&status));
+  if (last_error_ != 0) return 0;
+  return static_cast<std::int64_t>(status.dwReturn);
+}
+
+std::optional<MediaNotify> MediaNotifyFromMci(WPARAM flags) {
+  switch (flags) {
+    case MCI_NOTIFY_SUCCESSFUL:
+      return MediaNotify::kEnded;
+    case MCI_NOTIFY_ABORTED:
+      return MediaNotify::kAborted;
+    case MCI_NOTIFY_SUPERSEDED:
+      return MediaNotify::kSuperseded;
+    case MCI_NOTIFY_FAILURE:
+      return MediaNotify::kFailed;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace tessmoor::win32
