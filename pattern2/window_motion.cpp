@@ -1,0 +1,138 @@
+#include "pattern2/window_motion.h"
+
+#include "app/settings_keys.h"
+#include "pattern2/item_size.h"
+#include "platform/image/picture.h"
+
+namespace tessmoor::pattern2 {
+
+namespace {
+
+constexpr int kStep = 2;
+constexpr int kLastSlot = keys::kSlotsPerBox;
+
+// The size the fit works on: the file's own, which a picture decoded smaller keeps.
+Size FitSizeOf(const Picture& picture) {
+  if (picture.source_width > 0 && picture.source_height > 0)
+    return {picture.source_width, picture.source_height};
+  return {picture.width, picture.height};
+}
+
+// Advancing the picture index: one slot on, 13 wrapping to 0 (where the next search goes on at 1).
+int NextIndex(int index) { return index == kLastSlot ? 0 : index + 1; }
+
+bool Showable(const Picture* picture) {
+  if (picture == nullptr || picture->empty()) return false;
+  const Size size = FitSizeOf(*picture);
+  return size.width > 0 && size.height > 0;
+}
+
+}  // namespace
+
+// The window as the shared motion rules see it; renewing it puts up the tick's picture.
+class WindowMotion::Item : public MovingItem {
+ public:
+  Item(WindowMotion& owner, const ShowArea& area) : owner_(owner), area_(area) {}
+
+  Position position() const override { return {owner_.port_.Left(), owner_.port_.Top()}; }
+  Size size() const override { return {owner_.port_.Width(), owner_.port_.Height()}; }
+  void MoveTo(Position p) override { owner_.port_.SetPosition(p.left, p.top); }
+  void Renew() override {
+    const Picture* picture = owner_.FetchTickPicture();
+    // The box has run out of pictures; the old one stays up until the timer stops.
+    if (picture == nullptr) return;
+    owner_.port_.Close();
+    owner_.CreateWindow(*picture, area_);
+  }
+  void Present() override { owner_.port_.Show(); }
+  void AdvancePicture() override { owner_.AdvancePicture(); }
+
+ private:
+  WindowMotion& owner_;
+  const ShowArea& area_;
+};
+
+WindowMotion::WindowMotion(int window, std::string motion_mode, std::string scale,
+                           PictureSource& pictures, PictureWindowPort& port)
+    : window_(window),
+      motion_(ParseMotion(motion_mode)),
+      scale_(std::move(scale)),
+      pictures_(pictures),
+      port_(port) {}
+
+TimerAction WindowMotion::Tick(const ShowArea& area) {
+  const std::optional<int> slot = FindSlot(picture_index_);
+  if (!slot) return TimerAction::kStop;
+  picture_index_ = *slot;
+  tick_ = TickPicture{*slot};
+
+  if (!created_) {
+    const Picture* picture = FetchTickPicture();
+    if (picture == nullptr) return TimerAction::kStop;
+    CreateWindow(*picture, area);
+    const Position start =
+        motion_ == Motion::kStill
+            ? kDesignedWindowPositions[window_ - 1]
+            : StartCorner(motion_, window_, area.bounds, {port_.Width(), port_.Height()});
+    port_.SetPosition(start.left, start.top);
+    port_.Show();
+    created_ = true;
+    AdvancePicture();
+  }
+
+  Item item(*this, area);
+  StepMotion(motion_, window_, kStep, area.bounds, item, directions_);
+  return exhausted_ ? TimerAction::kStop : TimerAction::kKeepRunning;
+}
+
+bool WindowMotion::SlotUsable(int slot) const {
+  return !unusable_[slot] && !pictures_.Path(window_, slot).empty();
+}
+
+// The slots from `start` to 12 and then from 1 on: the same slot the endless search over the
+// path table would stop at, but a box without any usable slot gives nothing.
+std::optional<int> WindowMotion::FindSlot(int start) const {
+  const int first = start < 1 ? 1 : start;
+  for (int k = 0; k < kLastSlot; ++k) {
+    const int slot = (first - 1 + k) % kLastSlot + 1;
+    if (SlotUsable(slot)) return slot;
+  }
+  return std::nullopt;
+}
+
+// The tick's picture, asked for only when a window is put up. A slot that turns out unusable is
+// treated as if it had been empty when the tick began: the tick takes the next usable slot, and
+// the advances already made in this tick count from there.
+const Picture* WindowMotion::FetchTickPicture() {
+  while (!tick_.fetched) {
+    const Picture* picture = pictures_.PictureAt(window_, tick_.slot);
+    if (Showable(picture)) {
+      tick_.picture = picture;
+      tick_.fetched = true;
+      break;
+    }
+    unusable_[tick_.slot] = true;
+    const std::optional<int> next = FindSlot(tick_.slot);
+    if (!next) {
+      exhausted_ = true;
+      tick_.fetched = true;
+      break;
+    }
+    tick_.slot = *next;
+    picture_index_ = *next;
+    for (int k = 0; k < tick_.advances; ++k) picture_index_ = NextIndex(picture_index_);
+  }
+  return tick_.picture;
+}
+
+void WindowMotion::CreateWindow(const Picture& picture, const ShowArea& area) {
+  port_.Create(picture, PictureWindowSize(FitSizeOf(picture), area.client,
+                                          ScalePercent(scale_, window_)));
+}
+
+void WindowMotion::AdvancePicture() {
+  picture_index_ = NextIndex(picture_index_);
+  ++tick_.advances;
+}
+
+}  // namespace tessmoor::pattern2

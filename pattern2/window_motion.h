@@ -1,0 +1,79 @@
+#pragma once
+#include <array>
+#include <optional>
+#include <string>
+
+#include "pattern2/motion_rules.h"
+#include "pattern2/picture_window_port.h"
+#include "show/picture_source.h"
+
+namespace tessmoor::pattern2 {
+
+// Where picture window n (1..4) stands when its motion mode is none of "1" to "5": it is put
+// there at its first tick and never moves or changes its picture.
+inline constexpr std::array<Position, 4> kDesignedWindowPositions = {
+    {{395, 282}, {284, 260}, {192, 107}, {498, 245}}};
+
+// Picture window n of the pattern-2 show (`TNo2FormNo<n>`), showing the pictures of image box n
+// and moving 2 pixels per tick on each axis by its motion mode.
+//
+// How the show window drives it (`ScrNo2FormNo<n>SpeedTimer`): once the show settings are read
+// and the picture table is built, for every n whose `ShowSettings::window_timers[n - 1]` runs,
+// make one WindowMotion(n, motion_mode[n - 1], window_scale[n - 1], table, window n's port) and
+// run the timer at that interval; at each of its ticks (`ScrNo2FormNo<n>SpeedTimerTimer`) call
+// Tick with the show window's size as it is then, and stop the timer for good when it answers
+// kStop. The first tick creates and shows the window; nothing is shown before it.
+//
+// The picture index is the slot where the search for the next picture starts. A tick searches
+// from it for a slot with a path (slot 0 is never one; after slot 12 the search goes on at 1) and
+// makes that slot the tick's picture, which every window put up during the tick shows. The
+// index moves on by one (13 wrapping to 0) at every new window and at every bounce, so a bounce
+// off the bottom or the right edge, which puts up no picture, makes the next picture skip a slot.
+//
+// A slot whose picture turns out empty or undecodable is passed over as if its path were empty.
+// Pictures are asked for only when a window is put up, so the show never waits for a slot it
+// does not show yet. When no slot of the box is left the tick answers kStop and the window, if it
+// was shown, stays where it is.
+class WindowMotion {
+ public:
+  // `motion_mode` and `scale` are the texts read from the store; the scale is converted at every
+  // window creation, a damaged one counting as 50.
+  WindowMotion(int window, std::string motion_mode, std::string scale, PictureSource& pictures,
+               PictureWindowPort& port);
+
+  [[nodiscard]] TimerAction Tick(const ShowArea& area);
+
+  bool created() const { return created_; }
+  int picture_index() const { return picture_index_; }
+  const Directions& directions() const { return directions_; }
+
+ private:
+  class Item;
+  struct TickPicture {
+    int slot = 0;
+    const Picture* picture = nullptr;
+    bool fetched = false;
+    int advances = 0;
+  };
+
+  std::optional<int> FindSlot(int start) const;
+  bool SlotUsable(int slot) const;
+  const Picture* FetchTickPicture();
+  void CreateWindow(const Picture& picture, const ShowArea& area);
+  void AdvancePicture();
+
+  int window_;
+  Motion motion_;
+  std::string scale_;
+  PictureSource& pictures_;
+  PictureWindowPort& port_;
+
+  bool created_ = false;
+  int picture_index_ = 1;
+  Directions directions_;
+  std::array<bool, 13> unusable_{};
+  TickPicture tick_;
+  bool exhausted_ = false;
+};
+
+}  // namespace tessmoor::pattern2
