@@ -1,0 +1,82 @@
+// The module's entry: turns the command line into UTF-8 arguments and runs the portable entry
+// with the Win32 services below.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/entry.h"
+#include "platform/win32/file_system_win32.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/registry_store.h"
+#include "platform/win32/utf.h"
+#include "platform/win32/window.h"
+#include "show/win32/no1_form.h"
+
+namespace tessmoor {
+namespace {
+
+class Win32EntryHost final : public EntryHost {
+ public:
+  KeyValueStore& OpenStore() override {
+    if (!store_) store_ = std::make_unique<win32::RegistryStore>();
+    return *store_;
+  }
+
+  bool TakeSingleInstanceGuard() override {
+    const std::wstring name = win32::Widen(kSingleInstanceMutexName);
+    if (HANDLE other = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, name.c_str())) {
+      CloseHandle(other);
+      return false;
+    }
+    mutex_.reset(CreateMutexW(nullptr, TRUE, name.c_str()));
+    if (!mutex_) throw std::runtime_error("the single-instance mutex cannot be created");
+    // Two instances started at the same moment can both miss each other's mutex above.
+    if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
+    return true;
+  }
+
+  void RunSettingsDialog() override {}
+
+  void HideApplicationWindow() override {}
+
+  void ShowPreviewParent(std::uintptr_t parent) override {
+    ShowWindow(reinterpret_cast<HWND>(parent), SW_SHOW);
+  }
+
+  void RunForm(MainForm form, std::uintptr_t preview_parent) override {
+    HWND parent = reinterpret_cast<HWND>(preview_parent);
+    if (form == MainForm::kShowWindow || form == MainForm::kPattern1Preview) {
+      TNo1Form show(OpenStore(), files_, form == MainForm::kShowWindow ? nullptr : parent);
+      win32::RunMessageLoop();
+    }
+  }
+
+  void ShowError(std::string_view message) override {
+    MessageBoxW(nullptr, win32::Widen(message).c_str(), L"Tessmoor", MB_OK | MB_ICONERROR | MB_TOPMOST);
+  }
+
+ private:
+  std::unique_ptr<win32::RegistryStore> store_;
+  win32::Win32FileSystem files_;
+  win32::UniqueHandle mutex_;
+};
+
+std::vector<std::string> Arguments() {
+  int count = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; argv && i < count; ++i) args.push_back(win32::Narrow(argv[i]));
+  if (argv) LocalFree(argv);
+  return args;
+}
+
+}  // namespace
+}  // namespace tessmoor
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  tessmoor::Win32EntryHost host;
+  return tessmoor::RunEntry(tessmoor::Arguments(), host);
+}

@@ -1,0 +1,58 @@
+#include "platform/win32/registry_store.h"
+
+#include <vector>
+
+#include "platform/win32/utf.h"
+
+namespace tessmoor::win32 {
+
+std::string RegistryStore::ReadString(std::string_view key, std::string_view fallback) {
+  HKEY hkey = write_key_ ? write_key_.get() : read_key_.get();
+  if (!hkey) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+      return std::string(fallback);
+    read_key_.reset(opened);
+    hkey = opened;
+  }
+  const std::wstring name = Widen(key);
+  DWORD type = 0;
+  DWORD bytes = 0;
+  if (RegQueryValueExW(hkey, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ))
+    return std::string(fallback);
+  // The value may change between the two calls; retry with the size the second call reports.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
+    DWORD size = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+    const LONG rc = RegQueryValueExW(hkey, name.c_str(), nullptr, &type,
+                                     reinterpret_cast<BYTE*>(buffer.data()), &size);
+    if (rc == ERROR_MORE_DATA) {
+      bytes = size;
+      continue;
+    }
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) break;
+    std::size_t chars = size / sizeof(wchar_t);
+    // Stored strings may or may not carry their terminating zero.
+    while (chars > 0 && buffer[chars - 1] == L'\0') --chars;
+    return Narrow(std::wstring_view(buffer.data(), chars));
+  }
+  return std::string(fallback);
+}
+
+bool RegistryStore::WriteString(std::string_view key, std::string_view value) {
+  if (!write_key_) {
+    HKEY created = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                        &created, nullptr) != ERROR_SUCCESS)
+      return false;
+    write_key_.reset(created);
+  }
+  const std::wstring name = Widen(key);
+  const std::wstring text = Widen(value);
+  const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+  return RegSetValueExW(write_key_.get(), name.c_str(), 0, REG_SZ,
+                        reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS;
+}
+
+}  // namespace tessmoor::win32

@@ -1,0 +1,164 @@
+#include "platform/win32/window.h"
+
+#include <windowsx.h>
+
+#include <stdexcept>
+
+namespace tessmoor::win32 {
+
+namespace {
+
+constexpr const wchar_t* kClassName = L"TessmoorWindow";
+
+void RegisterClassOnce(WNDPROC proc) {
+  static const bool registered = [proc] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = nullptr;
+    wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    wc.lpszClassName = kClassName;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  if (!registered) throw std::runtime_error("window class registration failed");
+}
+
+struct CreateContext {
+  Window* window;
+  HBRUSH background;
+  HCURSOR cursor;
+};
+
+}  // namespace
+
+Window::~Window() { Destroy(); }
+
+void Window::Destroy() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void Window::Create(const WindowSpec& spec) {
+  RegisterClassOnce(&Window::Proc);
+  CreateContext context{this, spec.background, spec.cursor};
+  HWND hwnd = CreateWindowExW(spec.ex_style, kClassName, spec.title.c_str(), spec.style, spec.x, spec.y,
+                              spec.width, spec.height, spec.parent, nullptr, GetModuleHandleW(nullptr),
+                              &context);
+  if (!hwnd) throw std::runtime_error("window creation failed (" + std::to_string(GetLastError()) + ")");
+}
+
+void Window::SetTimerInterval(UINT_PTR id, int interval_ms) {
+  if (!hwnd_) return;
+  if (interval_ms > 0)
+    SetTimer(hwnd_, id, static_cast<UINT>(interval_ms), nullptr);
+  else
+    KillTimer(hwnd_, id);
+}
+
+LRESULT Window::DefaultProc(UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  return DefaultProc(message, wparam, lparam);
+}
+
+namespace {
+// Per-window data kept beside the Window pointer.
+struct WindowData {
+  Window* window;
+  HBRUSH background;
+  HCURSOR cursor;
+};
+}  // namespace
+
+LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lparam);
+    auto* context = static_cast<CreateContext*>(cs->lpCreateParams);
+    auto* data = new WindowData{context->window, context->background, context->cursor};
+    context->window->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
+  }
+  auto* data = reinterpret_cast<WindowData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!data) return DefWindowProcW(hwnd, message, wparam, lparam);
+  switch (message) {
+    case WM_ERASEBKGND:
+      if (data->background) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        FillRect(reinterpret_cast<HDC>(wparam), &rc, data->background);
+      }
+      return 1;
+    case WM_SETCURSOR:
+      if (LOWORD(lparam) == HTCLIENT) {
+        SetCursor(data->cursor);
+        return TRUE;
+      }
+      break;
+    case WM_NCDESTROY: {
+      Window* window = data->window;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      delete data;
+      if (window) window->hwnd_ = nullptr;
+      return DefWindowProcW(hwnd, message, wparam, lparam);
+    }
+    default:
+      break;
+  }
+  return data->window ? data->window->Dispatch(message, wparam, lparam)
+                      : DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+LRESULT Window::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_TIMER:
+      OnTimer(wparam);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(wparam);
+      return 0;
+    case WM_SYSKEYDOWN:
+      OnKeyDown(wparam);
+      return alive() ? DefaultProc(message, wparam, lparam) : 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_XBUTTONDOWN: {
+      POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      ClientToScreen(hwnd_, &p);
+      OnMouseDown(p);
+      return 0;
+    }
+    case WM_MOUSEMOVE: {
+      POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      ClientToScreen(hwnd_, &p);
+      OnMouseMove(p);
+      return 0;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      OnPaint(dc, ps.rcPaint);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      return OnMessage(message, wparam, lparam);
+  }
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace tessmoor::win32

@@ -1,0 +1,105 @@
+#include "show/win32/no1_form.h"
+
+#include <ctime>
+
+namespace tessmoor {
+
+TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
+    : settings_(store), files_(files), preview_parent_(preview_parent) {
+  FormCreate();
+
+  ime_ = std::make_unique<win32::ImeStatusWindowOff>();
+  show_ = ReadShowSettings(settings_);
+  ApplyTimers();
+
+  ShowWindow(hwnd(), preview_parent_ ? SW_SHOWNA : SW_SHOW);
+  if (!preview_parent_) {
+    SetForegroundWindow(hwnd());
+    SetFocus(hwnd());
+  }
+  UpdateWindow(hwnd());
+}
+
+TNo1Form::~TNo1Form() {
+  other_monitors_.clear();
+  Destroy();
+}
+
+void TNo1Form::FormCreate() {
+  scr_set_up_form_ = std::make_unique<SettingsDialogModel>(settings_, files_, nullptr);
+  music_ = ReadMusicSettings(settings_, files_);
+
+  win32::WindowSpec spec;
+  spec.title = L"No1Form";
+  spec.x = 0;
+  spec.y = 0;
+  if (preview_parent_) {
+    RECT parent{};
+    GetWindowRect(preview_parent_, &parent);
+    spec.style = WS_CHILD;
+    spec.parent = preview_parent_;
+    spec.width = parent.right - parent.left;
+    spec.height = parent.bottom - parent.top;
+    spec.cursor = LoadCursorW(nullptr, IDC_ARROW);
+  } else {
+    spec.style = WS_POPUP;
+    spec.ex_style = WS_EX_TOPMOST;
+    spec.width = GetSystemMetrics(SM_CXSCREEN);
+    spec.height = GetSystemMetrics(SM_CYSCREEN);
+    spec.cursor = nullptr;  // hidden over the show
+  }
+  Create(spec);
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  canvas_.Attach(hwnd(), client.right, client.bottom);
+
+  exit_ = ExitOnInput(preview_parent_ == nullptr);
+  if (!preview_parent_) {
+    BlankWindow::Input input;
+    input.key = [this] { FormKeyDown(0); };
+    input.mouse_down = [this] { FormMouseDown(); };
+    input.mouse_move = [this](POINT p) { FormMouseMove(p); };
+    other_monitors_ = BlankWindow::CoverOtherMonitors(hwnd(), input);
+  }
+  random_ = std::make_unique<SplitMixRandom>(static_cast<std::uint64_t>(std::time(nullptr)));
+}
+
+void TNo1Form::ApplyTimers() {
+  SetTimerInterval(kScrNo1SpeedTimer, show_.slide_timer.interval_ms);
+  for (int n = 1; n <= 4; ++n)
+    SetTimerInterval(kScrNo2FormNo1SpeedTimer + n - 1, show_.window_timers[n - 1].interval_ms);
+}
+
+void TNo1Form::Close() { Destroy(); }
+
+void TNo1Form::OnDestroy() {
+  // The show is the process's main window: when it goes, by input or because the host destroyed
+  // the preview window, the run ends.
+  PostQuitMessage(0);
+}
+
+void TNo1Form::FormKeyDown(WPARAM) {
+  if (exit_.OnKey()) Close();
+}
+
+void TNo1Form::FormMouseDown() {
+  if (exit_.OnMouseDown()) Close();
+}
+
+void TNo1Form::FormMouseMove(POINT screen) {
+  if (exit_.OnMouseMove(screen.x, screen.y)) Close();
+}
+
+void TNo1Form::OnTimer(UINT_PTR id) {
+  if (id == kScrNo1SpeedTimer) {
+    ScrNo1SpeedTimerTimer();
+  } else if (id >= kScrNo2FormNo1SpeedTimer && id < kScrNo2FormNo1SpeedTimer + 4) {
+    ScrNo2FormNoSpeedTimerTimer(static_cast<int>(id - kScrNo2FormNo1SpeedTimer) + 1);
+  }
+}
+
+void TNo1Form::ScrNo1SpeedTimerTimer() {}
+
+void TNo1Form::ScrNo2FormNoSpeedTimerTimer(int) {}
+
+}  // namespace tessmoor

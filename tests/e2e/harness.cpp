@@ -1,0 +1,247 @@
+#include "tests/e2e/harness.h"
+
+#include <cstdio>
+#include <stdexcept>
+#include <thread>
+
+namespace tessmoor::e2e {
+
+namespace {
+Options g_options;
+
+struct TopWindowQuery {
+  DWORD pid;
+  bool hidden;
+  std::vector<HWND> unowned, owned;
+};
+
+BOOL CALLBACK CollectTopWindow(HWND hwnd, LPARAM lp) {
+  auto* q = reinterpret_cast<TopWindowQuery*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid != q->pid || (!q->hidden && !IsWindowVisible(hwnd))) return TRUE;
+  (GetWindow(hwnd, GW_OWNER) ? q->owned : q->unowned).push_back(hwnd);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND h, LPARAM lp) {
+  reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
+  return TRUE;
+}
+constexpr const wchar_t* kSettingsKey = L"Software\\Quorvane\\ScreenSaver\\LumivaleReg";
+}  // namespace
+
+const Options& GetOptions() { return g_options; }
+void SetOptions(Options options) { g_options = std::move(options); }
+
+std::wstring ToWindowsPath(const std::wstring& path) {
+  if (path.empty() || path[0] != L'/') return path;
+  std::wstring out = L"Z:" + path;
+  for (wchar_t& c : out)
+    if (c == L'/') c = L'\\';
+  return out;
+}
+
+void PumpFor(std::chrono::milliseconds duration) {
+  const auto end = std::chrono::steady_clock::now() + duration;
+  while (std::chrono::steady_clock::now() < end) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
+bool WaitUntil(const std::function<bool()>& fn, std::chrono::milliseconds timeout) {
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  do {
+    if (fn()) return true;
+    PumpFor(std::chrono::milliseconds(20));
+  } while (std::chrono::steady_clock::now() < end);
+  return fn();
+}
+
+Module::Module(const std::wstring& args) {
+  std::wstring command = L"\"" + GetOptions().module + L"\" " + args;
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  if (!CreateProcessW(GetOptions().module.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      nullptr, &si, &pi_))
+    throw std::runtime_error("cannot start the module (" + std::to_string(GetLastError()) + ")");
+}
+
+Module::~Module() {
+  Kill();
+  if (pi_.hThread) CloseHandle(pi_.hThread);
+  if (pi_.hProcess) CloseHandle(pi_.hProcess);
+}
+
+bool Module::Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> Module::WaitExit(std::chrono::milliseconds timeout) {
+  if (!WaitUntil([this] { return !Running(); }, timeout)) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(pi_.hProcess, &code);
+  return code;
+}
+
+void Module::Kill() {
+  if (pi_.hProcess && Running()) {
+    TerminateProcess(pi_.hProcess, 99);
+    WaitForSingleObject(pi_.hProcess, 5000);
+  }
+}
+
+std::vector<HWND> Module::TopWindows(bool include_hidden) const {
+  TopWindowQuery q{pid(), include_hidden, {}, {}};
+  EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&q));
+  q.unowned.insert(q.unowned.end(), q.owned.begin(), q.owned.end());
+  return q.unowned;
+}
+
+HWND Module::WaitWindow(const std::wstring& title, std::chrono::milliseconds timeout) const {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND h : TopWindows())
+          if (WindowText(h) == title) {
+            found = h;
+            return true;
+          }
+        return false;
+      },
+      timeout);
+  return found;
+}
+
+namespace registry {
+
+void DeleteSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quorvane"); }
+
+bool KeyExists() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  RegCloseKey(key);
+  return true;
+}
+
+std::optional<std::wstring> Read(const std::wstring& name) {
+  wchar_t buffer[4096];
+  DWORD size = sizeof(buffer);
+  DWORD type = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, &type, buffer, &size) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  return std::wstring(buffer);
+}
+
+void Write(const std::wstring& name, const std::wstring& value) {
+  HKEY key = nullptr;
+  RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+  RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+std::map<std::wstring, std::wstring> All() {
+  std::map<std::wstring, std::wstring> values;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[512];
+    DWORD name_size = 512;
+    wchar_t data[4096];
+    DWORD data_size = sizeof(data);
+    DWORD type = 0;
+    if (RegEnumValueW(key, i, name, &name_size, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                      &data_size) != ERROR_SUCCESS)
+      break;
+    if (type == REG_SZ) values[name] = std::wstring(data, data_size / sizeof(wchar_t)).c_str();
+  }
+  RegCloseKey(key);
+  return values;
+}
+
+}  // namespace registry
+
+std::wstring WindowText(HWND hwnd) {
+  wchar_t buffer[512] = {};
+  // WM_GETTEXT reaches controls of other processes, unlike GetWindowText.
+  SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_ABORTIFHUNG, 2000,
+                      nullptr);
+  return buffer;
+}
+
+RECT WindowRectOf(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  return r;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+Screenshot CaptureScreen() {
+  Screenshot shot;
+  shot.width = GetSystemMetrics(SM_CXSCREEN);
+  shot.height = GetSystemMetrics(SM_CYSCREEN);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = shot.width;
+  info.bmiHeader.biHeight = -shot.height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  shot.pixels.assign(static_cast<std::uint32_t*>(bits),
+                     static_cast<std::uint32_t*>(bits) + static_cast<std::size_t>(shot.width) * shot.height);
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return shot;
+}
+
+void Screenshot::Save(const std::wstring& name) const {
+  if (GetOptions().artifacts.empty()) return;
+  CreateDirectoryW(GetOptions().artifacts.c_str(), nullptr);
+  const std::wstring path = GetOptions().artifacts + L"\\" + name + L".bmp";
+  FILE* f = _wfopen(path.c_str(), L"wb");
+  if (!f) return;
+  const int stride = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER fh{};
+  BITMAPINFOHEADER ih{};
+  ih.biSize = sizeof(ih);
+  ih.biWidth = width;
+  ih.biHeight = -height;
+  ih.biPlanes = 1;
+  ih.biBitCount = 24;
+  fh.bfType = 0x4D42;
+  fh.bfOffBits = sizeof(fh) + sizeof(ih);
+  fh.bfSize = fh.bfOffBits + static_cast<DWORD>(stride) * height;
+  fwrite(&fh, sizeof(fh), 1, f);
+  fwrite(&ih, sizeof(ih), 1, f);
+  std::vector<unsigned char> row(static_cast<std::size_t>(stride), 0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const std::uint32_t p = pixels[static_cast<std::size_t>(y) * width + x];
+      row[x * 3] = p & 0xFF;
+      row[x * 3 + 1] = (p >> 8) & 0xFF;
+      row[x * 3 + 2] = (p >> 16) & 0xFF;
+    }
+    fwrite(row.data(), 1, row.size(), f);
+  }
+  fclose(f);
+}
+
+}  // namespace tessmoor::e2e
