@@ -1,0 +1,82 @@
+#pragma once
+#include <string_view>
+
+#include "setup/scroll_bar.h"
+
+// The data a Win32 view needs to build a dialog: the form and one row per control, all at
+// 96 DPI in the form's client coordinates (or its parent control's). The views create their
+// windows from these tables and route each control's events by its role, so no position, size
+// or caption is spelled out twice.
+namespace tessmoor {
+
+struct Point {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const Point&, const Point&) = default;
+};
+
+struct FontSpec {
+  std::string_view face;
+  int height_px = 12;
+  bool bold = false;
+  bool italic = false;
+};
+
+// The dialogs' font. A system without it takes a font with Japanese glyphs of the same size.
+inline constexpr FontSpec kDialogFont{"ＭＳ Ｐゴシック", 12, false, false};
+
+enum class TitleButtons {
+  kSystemMenuOnly,  // close box and system menu, no minimise or maximise
+  kNormal,
+};
+
+struct FormSpec {
+  std::string_view name;
+  std::string_view caption;  // shown as it stands: an ampersand here is a literal one
+  int width = 0;             // outer size
+  int height = 0;
+  int left = 0;              // design position, replaced by the stored one where there is one
+  int top = 0;
+  TitleButtons title_buttons = TitleButtons::kSystemMenuOnly;
+  bool top_most = false;
+  FontSpec font = kDialogFont;
+};
+
+enum class ControlKind {
+  kGroupBox,
+  kRadioButton,
+  kCheckBox,
+  kButton,
+  kLabel,
+  kStaticText,  // a static text control, drawn in its own font
+  kScrollBar,   // horizontal
+  kPicture,
+  kTabControl,
+  kDriveList,
+  kFolderList,
+  kFileList,
+};
+
+// `Role` is the dialog's own enumeration of what a control does; `index` tells apart the
+// controls that come in fours (box or window 1..4, or a pattern-1 mode 1..4) and `item` the
+// radio buttons within one window's group (mode 1..5); 0 where there is nothing to tell apart.
+template <class Role>
+struct ControlSpec {
+  std::string_view name{};
+  ControlKind kind{};
+  Role role{};
+  int index = 0;
+  int item = 0;
+  std::string_view parent{};  // empty: the form itself
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  std::string_view caption{};
+  // Radio buttons with the same non-zero group exclude each other; each group box holds one.
+  int radio_group = 0;
+  ScrollBarSpec scroll{};  // scroll bars only
+  FontSpec font = kDialogFont;
+};
+
+}  // namespace tessmoor

@@ -1,0 +1,94 @@
+#include "setup/picture_preview.h"
+
+#include "platform/image/decode.h"
+
+namespace tessmoor {
+
+namespace {
+
+bool IsPictureExtension(std::string_view extension) {
+  return extension == ".jpg" || extension == ".jpeg" || extension == ".bmp";
+}
+
+// A design length in device pixels, rounded up so that the decoded picture is never the one
+// that has to be enlarged.
+int DevicePixels(int design, int dpi) {
+  if (dpi <= 96) return design;
+  return static_cast<int>((static_cast<long long>(design) * dpi + 95) / 96);
+}
+
+Preview Failed(std::string message) {
+  Preview preview;
+  preview.status = PreviewStatus::kFailed;
+  preview.message = std::move(message);
+  return preview;
+}
+
+}  // namespace
+
+Size PictureControlSize(Size design, Size picture) {
+  if (picture.width <= 0 || picture.height <= 0) return design;
+  if (picture.height > picture.width) {
+    const double ratio = static_cast<double>(picture.width) / picture.height;
+    return {static_cast<int>(static_cast<long double>(design.width) * ratio), design.height};
+  }
+  const double ratio = static_cast<double>(picture.height) / picture.width;
+  return {design.width, static_cast<int>(static_cast<long double>(design.height) * ratio)};
+}
+
+Rect PictureDrawRect(Size control, Size picture, bool enlarge) {
+  int w = picture.width;
+  int h = picture.height;
+  const int cw = control.width;
+  const int ch = control.height;
+  if (w > 0 && h > 0 && (enlarge || w > cw || h > ch)) {
+    const double aspect = static_cast<double>(w) / h;
+    // The longer side meets the control first; if the other side then still overflows (a control
+    // narrower than the picture's aspect), that side limits instead.
+    if (w > h) {
+      w = cw;
+      h = static_cast<int>(static_cast<long double>(cw) / aspect);
+      if (h > ch) {
+        h = ch;
+        w = static_cast<int>(static_cast<long double>(ch) * aspect);
+      }
+    } else {
+      h = ch;
+      w = static_cast<int>(static_cast<long double>(ch) * aspect);
+      if (w > cw) {
+        w = cw;
+        h = static_cast<int>(static_cast<long double>(cw) / aspect);
+      }
+    }
+  }
+  return {0, 0, w, h};
+}
+
+PicturePlacement PlacePicture(Size design, Size picture, bool enlarge) {
+  const Size control = PictureControlSize(design, picture);
+  return {control, PictureDrawRect(control, picture, enlarge)};
+}
+
+Preview LoadPreview(FileSystem& files, std::string_view path, std::string_view extension, Size design,
+                    bool enlarge, int dpi) {
+  if (!IsPictureExtension(extension)) return {};
+  auto bytes = files.ReadFile(path, kMaxPreviewFileBytes);
+  if (!bytes) return Failed("the file cannot be read");
+  const DecodeTarget target{DevicePixels(design.width, dpi), DevicePixels(design.height, dpi)};
+  DecodeResult decoded = DecodePicture(*bytes, extension, target);
+  if (decoded.status != DecodeStatus::kOk || decoded.picture.empty()) {
+    return Failed(decoded.message.empty() ? std::string("the picture cannot be decoded")
+                                          : std::move(decoded.message));
+  }
+  Preview preview;
+  preview.status = PreviewStatus::kShown;
+  // The control follows the file's own shape, not the reduced copy that was decoded.
+  const Picture& p = decoded.picture;
+  const Size source = p.source_width > 0 && p.source_height > 0 ? Size{p.source_width, p.source_height}
+                                                                : Size{p.width, p.height};
+  preview.placement = PlacePicture(design, source, enlarge);
+  preview.picture = std::move(decoded.picture);
+  return preview;
+}
+
+}  // namespace tessmoor
