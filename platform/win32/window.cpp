@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "platform/win32/form.h"
+
 namespace tessmoor::win32 {
 
 namespace {
@@ -100,6 +102,7 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
     case WM_NCDESTROY: {
       Window* window = data->window;
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      UnregisterDialogWindow(hwnd);
       delete data;
       if (window) window->hwnd_ = nullptr;
       return DefWindowProcW(hwnd, message, wparam, lparam);
@@ -155,6 +158,7 @@ LRESULT Window::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
 int RunMessageLoop() {
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (HandleDialogMessage(msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
