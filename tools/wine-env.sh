@@ -18,7 +18,8 @@
 # The first set-up under a folder keeps a pristine prefix in WORKDIR/../.wine-pristine-KEY; later
 # ones copy it (DLLs hard-linked) in about a second instead of a 15 s wineboot. KEY covers the
 # installed Wine packages, this file and the prefix kind, so a stale copy is never used.
-# TESSMOOR_WINE_CACHE=0 turns the copy off.
+# TESSMOOR_WINE_CACHE_DIR puts the pristine prefixes elsewhere (several build folders can share
+# them); TESSMOOR_WINE_CACHE=0 turns the copy off.
 #
 # Other knobs: TESSMOOR_WINEDEBUG (default -all), TESSMOOR_WINE_USE_DISPLAY=1 (use the caller's
 # $DISPLAY instead of a private Xvfb), TESSMOOR_WINE_LIFETIME (seconds after which a forgotten
@@ -147,9 +148,12 @@ _tessmoor_prepare_prefix() {
     _tessmoor_make_prefix "$prefix"
     return
   fi
-  cache_root=$(dirname "$TESSMOOR_WINE_WORKDIR")
+  cache_root=${TESSMOOR_WINE_CACHE_DIR:-$(dirname "$TESSMOOR_WINE_WORKDIR")}
+  mkdir -p "$cache_root" || return 1
   key=$(_tessmoor_cache_key)
   pristine=$cache_root/.wine-pristine-$key
+  # The copy is made under the lock too, so that no other set-up removes a pristine prefix
+  # (after a Wine upgrade) while it is being copied.
   (
     exec 8>"$cache_root/.wine-pristine.lock"
     timeout 300 flock 8 || { _tessmoor_log "timed out waiting for the prefix cache lock"; exit 1; }
@@ -161,9 +165,9 @@ _tessmoor_prepare_prefix() {
       _tessmoor_make_prefix "$pristine/prefix" || exit 1
       touch "$pristine/.complete"
     fi
-  ) || return 1
-  _tessmoor_copy_prefix "$pristine/prefix" "$prefix" ||
-    { _tessmoor_log "copying the pristine prefix failed"; return 1; }
+    _tessmoor_copy_prefix "$pristine/prefix" "$prefix" ||
+      { _tessmoor_log "copying the pristine prefix failed"; exit 1; }
+  )
 }
 
 # tessmoor_wine_up ARCH WORKDIR [WxH]
