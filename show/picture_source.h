@@ -16,6 +16,13 @@ class PictureSource {
   // being decoded. Nothing when the slot is empty or its file could not be decoded; the slot's
   // path is then empty from this call on.
   virtual const Picture* PictureAt(int box, int slot) = 0;
+  // Whether the box still holds a usable slot. A source that decodes in the background waits
+  // until that is known; a box whose every file fails to decode holds none.
+  virtual bool BoxHasPicture(int box) {
+    for (int slot = 1; slot <= 12; ++slot)
+      if (!Path(box, slot).empty()) return true;
+    return false;
+  }
 };
 
 }  // namespace tessmoor

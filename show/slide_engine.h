@@ -1,0 +1,103 @@
+#pragma once
+#include <cstdint>
+#include <string_view>
+
+#include "app/settings.h"
+#include "platform/canvas.h"
+#include "platform/file_system.h"
+#include "platform/random.h"
+#include "setup/settings_dialog_model.h"
+#include "show/fit.h"
+#include "show/picture_source.h"
+#include "show/show_settings.h"
+
+namespace tessmoor {
+
+// The pattern-1 slide show: one picture per tick, box 1 slots 1 to 12, then boxes 2, 3 and 4, then
+// from the start again, placed by the detail mode.
+//
+// How the shell drives it (`TNo1Form`, timer `ScrNo1SpeedTimer`):
+//   - Build the engine once per show, after ReadShowSettings and the picture table, and start the
+//     timer at show.slide_timer.interval_ms (1 ms).
+//   - In `ScrNo1SpeedTimerTimer`: call PictureTable::Collect() first (it may switch boxes off),
+//     then Tick(), then arm the timer for SlideTick::NextTickMs() from now.
+//   - A tick with a pause leaves its picture on screen for pause_seconds: the shell keeps handling
+//     input during it (input ends the show at once), but no slide tick runs until the pause and the
+//     interval have both passed, which NextTickMs() already covers.
+// Everything the engine works with belongs to the shell and outlives it. It never sleeps, reads no
+// clock and throws nothing: damaged settings keep their last good value.
+class SlideEngine {
+ public:
+  struct Parts {
+    // Current detail mode, scale percent, box use flags (read live: the picture table may switch a
+    // box off during the show) and the slide interval read at show start.
+    const ShowSettings& show;
+    // The slide interval is read again at every running tick, except in random paste mode.
+    Settings& settings;
+    // Whether a slot is shown is decided from its path here, tested with FileExists at every tick.
+    const SettingsDialogModel& dialog;
+    FileSystem& files;
+    PictureSource& pictures;
+    Canvas& canvas;
+    RandomSource& random;
+  };
+
+  enum class Mode { kCentre, kRandomPlacement, kRandomPaste, kFiveDirections, kNone };
+
+  // What the engine keeps from one tick to the next.
+  struct State {
+    bool started = false;   // false: the next tick is a start tick
+    int current_box = 1;    // 1..4
+    int slot_counter = 1;   // slot of the current box to show next; 0 right after a box change
+    bool paste_clear = false;
+    int five_position = 1;  // 1 centre, 2 top left, 3 top right, 4 bottom right, 5 bottom left
+    friend bool operator==(const State&, const State&) = default;
+  };
+
+  static constexpr int kAfterStartMs = 500;    // start tick, or a box change to a further box
+  static constexpr int kPassOverMs = 1;        // passing over boxes not in use, and a restart
+
+  explicit SlideEngine(Parts parts);
+
+  struct SlideTick {
+    int interval_ms = 0;    // the timer's interval from now on; 0 would stop it
+    int pause_seconds = 0;  // how long the picture just drawn stays before the interval starts
+    std::int64_t NextTickMs() const {
+      return static_cast<std::int64_t>(pause_seconds) * 1000 + interval_ms;
+    }
+  };
+  SlideTick Tick();
+
+  const State& state() const { return state_; }
+  // The slide interval in use (the last good value read).
+  int slide_interval_ms() const { return slide_interval_ms_; }
+
+  static Mode ModeOf(std::string_view text);
+  // The pause after the last slot of a box: the interval in whole seconds, as a single-precision
+  // number truncated toward zero (500 ms gives none, 1500 ms gives 1 s).
+  static int PauseSeconds(int slide_interval_ms);
+
+ private:
+  bool BoxInUse(int box);
+  void SlotWalk(int box);
+  void PositionStep();
+  bool DrawSlot(int box, int slot);
+  Rect Place(Size fitted);
+  int Random(int n);
+  void ChangeAfterLastSlot(int box);
+  void ChangeFromBoxNotInUse(int box);
+  void SearchFrom(int first_box);
+  void Restart();
+  void RereadSlideInterval();
+
+  Parts parts_;
+  Mode mode_ = Mode::kNone;
+  State state_;
+  int interval_ms_;
+  int pause_seconds_ = 0;
+  int slide_interval_ms_;
+  int scale_percent_;
+  int fit_side_ = 0;
+};
+
+}  // namespace tessmoor
