@@ -24,16 +24,28 @@ shift
 # shellcheck source=tools/wine-env.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
 
+child=
+# A signal ends the program and the session at once (bash runs a trap only once the foreground
+# command is over, so the program runs in the background and is waited for).
+on_signal() {
+  [[ -n $child ]] && kill -TERM "$child" 2>/dev/null
+  exit "$1"
+}
 trap 'tessmoor_wine_down' EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM HUP
+trap 'on_signal 130' INT
+trap 'on_signal 143' TERM
+trap 'on_signal 129' HUP
 
 tessmoor_wine_up "$arch" "$workdir" "${TESSMOOR_SCREEN:-1024x768}" || exit 125
 
+limit=${TESSMOOR_E2E_TIMEOUT:-600}
 # stdin from /dev/null: Wine would otherwise keep reading the test runner's terminal.
-timeout -k 10 "${TESSMOOR_E2E_TIMEOUT:-600}" wine "$program" "$@" </dev/null
+timeout -k 10 "$limit" wine "$program" "$@" </dev/null &
+child=$!
+wait "$child"
 rc=$?
+child=
 if ((rc == 124)); then
-  echo "$0: $program did not finish within ${TESSMOOR_E2E_TIMEOUT:-600} s" >&2
+  echo "$0: $program did not finish within $limit s" >&2
 fi
 exit "$rc"
