@@ -62,7 +62,7 @@ class FakeMediaPlayer : public MediaPlayer {
   void AbortPending();
 
   std::uint32_t device_id_ = 0;
-  std::uint32_t last_id_ = 0;
+  std::uint32_t last_id_ = 1;  // the id every open gets while ids are reused
   std::string open_path_;
   bool play_pending_ = false;
   std::deque<Posted> posted_;
