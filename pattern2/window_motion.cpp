@@ -100,9 +100,10 @@ std::optional<int> WindowMotion::FindSlot(int start) const {
   return std::nullopt;
 }
 
-// The tick's picture, asked for only when a window is put up. A slot that turns out unusable is
-// treated as if it had been empty when the tick began: the tick takes the next usable slot, and
-// the advances already made in this tick count from there.
+// The tick's picture, asked for only when a window is put up or the index moves on from the
+// tick's slot. A slot that turns out unusable is treated as if it had been empty when the tick
+// began: the tick takes the next usable slot. Because no advance counts from a slot before it
+// has been found usable, the index then stands exactly where it would have with the slot empty.
 const Picture* WindowMotion::FetchTickPicture() {
   while (!tick_.fetched) {
     const Picture* picture = pictures_.PictureAt(window_, tick_.slot);
@@ -120,7 +121,6 @@ const Picture* WindowMotion::FetchTickPicture() {
     }
     tick_.slot = *next;
     picture_index_ = *next;
-    for (int k = 0; k < tick_.advances; ++k) picture_index_ = NextIndex(picture_index_);
   }
   return tick_.picture;
 }
@@ -131,8 +131,9 @@ void WindowMotion::CreateWindow(const Picture& picture, const ShowArea& area) {
 }
 
 void WindowMotion::AdvancePicture() {
+  FetchTickPicture();
+  if (exhausted_) return;
   picture_index_ = NextIndex(picture_index_);
-  ++tick_.advances;
 }
 
 }  // namespace tessmoor::pattern2

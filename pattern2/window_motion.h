@@ -31,8 +31,8 @@ inline constexpr std::array<Position, 4> kDesignedWindowPositions = {
 // off the bottom or the right edge, which puts up no picture, makes the next picture skip a slot.
 //
 // A slot whose picture turns out empty or undecodable is passed over as if its path were empty.
-// Pictures are asked for only when a window is put up, so the show never waits for a slot it
-// does not show yet. When no slot of the box is left the tick answers kStop and the window, if it
+// Pictures are asked for only when a window is put up or the index moves on, so the show never
+// waits for a slot it does not need yet. When no slot of the box is left the tick answers kStop and the window, if it
 // was shown, stays where it is.
 class WindowMotion {
  public:
@@ -53,7 +53,6 @@ class WindowMotion {
     int slot = 0;
     const Picture* picture = nullptr;
     bool fetched = false;
-    int advances = 0;
   };
 
   std::optional<int> FindSlot(int start) const;
