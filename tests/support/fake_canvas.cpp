@@ -8,7 +8,7 @@ namespace tessmoor::testing {
 
 void FakeCanvas::StretchDraw(const Rect& rect, const Picture& picture) {
   auto it = names_.find(&picture);
-  calls_.push_back({false, rect, it == names_.end() ? -1 : it->second});
+  calls_.push_back({false, rect, it == names_.end() ? -1 : it->second, &picture});
 }
 
 std::vector<FakeCanvas::Call> FakeCanvas::TakeCalls() {

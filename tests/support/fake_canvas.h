@@ -24,13 +24,14 @@ class FakeCanvas : public Canvas {
     bool clear = false;
     Rect rect;
     int picture = -1;
+    const Picture* address = nullptr;
     friend bool operator==(const Call&, const Call&) = default;
   };
 
   FakeCanvas(int width, int height) : width_(width), height_(height) {}
   int ClientWidth() const override { return width_; }
   int ClientHeight() const override { return height_; }
-  void Clear() override { calls_.push_back({true, {}, -1}); }
+  void Clear() override { calls_.push_back({true, {}, -1, nullptr}); }
   void StretchDraw(const Rect& rect, const Picture& picture) override;
 
   void Resize(int width, int height) { width_ = width; height_ = height; }
