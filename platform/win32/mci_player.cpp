@@ -2,18 +2,10 @@
 
 #include <string>
 
+#include "platform/win32/utf.h"
+
 namespace tessmoor::win32 {
 namespace {
-
-std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                       nullptr, 0);
-  if (size <= 0) return {};
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-  return wide;
-}
 
 const wchar_t* DeviceTypeName(MediaDevice device) {
   switch (device) {
@@ -29,11 +21,9 @@ const wchar_t* DeviceTypeName(MediaDevice device) {
 
 }  // namespace
 
-void MciDevice::reset() {
-  if (id_ == 0) return;
+void MciDeviceTraits::Close(MCIDEVICEID id) {
   MCI_GENERIC_PARMS close{};
-  mciSendCommandW(id_, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
-  id_ = 0;
+  mciSendCommandW(id, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
 }
 
 MediaResult MciPlayer::Open(std::string_view path) {

@@ -7,40 +7,16 @@
 #include <string_view>
 
 #include "platform/media_player.h"
+#include "platform/win32/handles.h"
 
 namespace tessmoor::win32 {
 
-// Owns one open MCI device id and closes it when it goes. Move-only: a copy would close the
-// device twice.
-class MciDevice {
- public:
-  MciDevice() = default;
-  explicit MciDevice(MCIDEVICEID id) : id_(id) {}
-  ~MciDevice() { reset(); }
-  MciDevice(MciDevice&& other) noexcept : id_(other.release()) {}
-  MciDevice& operator=(MciDevice&& other) noexcept {
-    if (this != &other) {
-      reset();
-      id_ = other.release();
-    }
-    return *this;
-  }
-  MciDevice(const MciDevice&) = delete;
-  MciDevice& operator=(const MciDevice&) = delete;
-
-  MCIDEVICEID get() const { return id_; }
-  explicit operator bool() const { return id_ != 0; }
-  MCIDEVICEID release() {
-    const MCIDEVICEID id = id_;
-    id_ = 0;
-    return id;
-  }
-  // Closes the device (MCI_CLOSE, waiting for it).
-  void reset();
-
- private:
-  MCIDEVICEID id_ = 0;
+// Owns one open MCI device id and closes it (MCI_CLOSE, waiting for it) when it goes.
+struct MciDeviceTraits {
+  using Handle = MCIDEVICEID;
+  static void Close(MCIDEVICEID id);
 };
+using MciDevice = Unique<MciDeviceTraits>;
 
 // The media player over MCI. Notifications go as MM_MCINOTIFY to the window given at
 // construction, which must outlive the player; that window's procedure passes them on:
