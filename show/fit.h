@@ -25,6 +25,14 @@ inline int FitSide(int client_width, int client_height, int scale_percent) {
   return std::min((client_width / 100) * scale_percent, (client_height / 100) * scale_percent);
 }
 
+// The ratio of two sides as a true double. x87 code (the i686 build) would otherwise keep the
+// quotient in 80 bits, and 900 x 300 at 300 would give 300 x 100, not 300 x 99; the store
+// through a volatile forces the rounding.
+inline double SideRatio(int numerator, int denominator) {
+  const volatile double ratio = static_cast<double>(numerator) / denominator;
+  return ratio;
+}
+
 // A picture of `source` size fitted into a square of side `fit`: the longer side becomes `fit`,
 // the other the truncated proportional length. The ratio is a double and the product is formed
 // in extended precision (80-bit on x86), so 900 x 300 at 600 gives 600 x 199: the double nearest
@@ -32,10 +40,10 @@ inline int FitSide(int client_width, int client_height, int scale_percent) {
 inline Size FitPicture(Size source, int fit) {
   if (source.width <= 0 || source.height <= 0) return {};
   if (source.width > source.height) {
-    const double ratio = static_cast<double>(source.height) / source.width;
+    const double ratio = SideRatio(source.height, source.width);
     return {fit, static_cast<int>(static_cast<long double>(fit) * ratio)};
   }
-  const double ratio = static_cast<double>(source.width) / source.height;
+  const double ratio = SideRatio(source.width, source.height);
   return {static_cast<int>(static_cast<long double>(fit) * ratio), fit};
 }
 
