@@ -42,7 +42,7 @@ class WindowMotion::Item : public MovingItem {
     // The box has run out of pictures; the old one stays up until the timer stops.
     if (picture == nullptr) return;
     owner_.port_.Close();
-    owner_.CreateWindow(*picture, area_);
+    owner_.PutUp(*picture, area_);
   }
   void Present() override { owner_.port_.Show(); }
   void AdvancePicture() override { owner_.AdvancePicture(); }
@@ -69,7 +69,7 @@ TimerAction WindowMotion::Tick(const ShowArea& area) {
   if (!created_) {
     const Picture* picture = FetchTickPicture();
     if (picture == nullptr) return TimerAction::kStop;
-    CreateWindow(*picture, area);
+    PutUp(*picture, area);
     const Position start =
         motion_ == Motion::kStill
             ? kDesignedWindowPositions[window_ - 1]
@@ -125,7 +125,7 @@ const Picture* WindowMotion::FetchTickPicture() {
   return tick_.picture;
 }
 
-void WindowMotion::CreateWindow(const Picture& picture, const ShowArea& area) {
+void WindowMotion::PutUp(const Picture& picture, const ShowArea& area) {
   port_.Create(picture, PictureWindowSize(FitSizeOf(picture), area.client,
                                           ScalePercent(scale_, window_)));
 }

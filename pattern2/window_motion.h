@@ -32,12 +32,12 @@ inline constexpr std::array<Position, 4> kDesignedWindowPositions = {
 //
 // A slot whose picture turns out empty or undecodable is passed over as if its path were empty.
 // Pictures are asked for only when a window is put up or the index moves on, so the show never
-// waits for a slot it does not need yet. When no slot of the box is left the tick answers kStop and the window, if it
-// was shown, stays where it is.
+// waits for a slot it does not need yet. When no slot of the box is left the tick answers kStop
+// and the window, if it was shown, stays where it is.
 class WindowMotion {
  public:
-  // `motion_mode` and `scale` are the texts read from the store; the scale is converted at every
-  // window creation, a damaged one counting as 50.
+  // `window` is 1..4. `motion_mode` and `scale` are the texts read from the store; the scale is
+  // converted at every window creation, a damaged one counting as 50.
   WindowMotion(int window, std::string motion_mode, std::string scale, PictureSource& pictures,
                PictureWindowPort& port);
 
@@ -58,7 +58,7 @@ class WindowMotion {
   std::optional<int> FindSlot(int start) const;
   bool SlotUsable(int slot) const;
   const Picture* FetchTickPicture();
-  void CreateWindow(const Picture& picture, const ShowArea& area);
+  void PutUp(const Picture& picture, const ShowArea& area);
   void AdvancePicture();
 
   int window_;
