@@ -2,6 +2,7 @@
 
 #include "app/settings_keys.h"
 #include "platform/text.h"
+#include "setup/settings_dialog_layout.h"
 
 namespace tessmoor {
 
@@ -28,16 +29,119 @@ void SettingsDialogModel::LoadSlots() {
       const std::string value = settings_.Read(keys::ImagePath(b, s));
       // A key that was set but whose file is gone stays in the store until the user saves.
       slots_[Index(b, s)] = !value.empty() && files_.FileExists(value) ? value : std::string();
-      if (s == 1 && view_) {
-        const std::string& path = slots_[Index(b, 1)];
-        if (path.empty()) {
-          view_->ClearBoxPreview(b);
-        } else {
-          const std::string lower = LowerCase(path);
-          view_->LoadBoxPreview(b, FileExtension(lower), lower);
-        }
-      }
+      // A first picture that cannot be shown must not keep the user from the dialog where the
+      // slot can be replaced: the box stays empty and the slot keeps its path.
+      if (s == 1) ShowSlot(b, 1, OnFailure::kClear);
     }
+  }
+}
+
+void SettingsDialogModel::ShowSlot(int box, int slot, OnFailure on_failure) {
+  if (!view_) return;
+  const std::string& path = slots_[Index(box, slot)];
+  if (path.empty()) {
+    view_->ClearBoxPicture(box);
+    return;
+  }
+  const std::string lower = LowerCase(path);
+  LoadBoxPreview(box, FileExtension(lower), lower, on_failure);
+}
+
+void SettingsDialogModel::LoadBoxPreview(int box, std::string_view extension, std::string_view path,
+                                         OnFailure on_failure) {
+  if (!view_) return;
+  Preview preview = LoadPreview(files_, path, extension, kBoxPictureDesign, BoxPictureEnlarges(box),
+                                view_->DotsPerInch());
+  switch (preview.status) {
+    case PreviewStatus::kShown:
+      view_->ShowBoxPicture(box, preview.placement, std::move(preview.picture));
+      break;
+    case PreviewStatus::kNoPicture:
+      view_->ClearBoxPicture(box);
+      break;
+    case PreviewStatus::kFailed:
+      if (on_failure == OnFailure::kClear) view_->ClearBoxPicture(box);
+      if (on_failure == OnFailure::kReport) view_->ShowPictureError(path, preview.message);
+      break;
+  }
+}
+
+void SettingsDialogModel::NoImageRegFileSaveButtonClick() {
+  settings_.Write(keys::kPattern, pattern2_selected_ ? "2" : "1");
+  for (int b = 1; b <= keys::kBoxCount; ++b)
+    for (int s = 1; s <= keys::kSlotsPerBox; ++s) settings_.Write(keys::ImagePath(b, s), slots_[Index(b, s)]);
+  settings_.Write(keys::kMusicSwitch, music_play_selected_ ? "0" : "1");
+  Close();
+}
+
+void SettingsDialogModel::CancelButtonClick() { Close(); }
+
+void SettingsDialogModel::Close() {
+  FormClose();
+  if (view_) view_->CloseWindow();
+}
+
+void SettingsDialogModel::FormClose() {
+  if (!view_) return;
+  const Point origin = view_->WindowOrigin();
+  settings_.Write(keys::kSetupX, origin.x);
+  settings_.Write(keys::kSetupY, origin.y);
+}
+
+PatternDetailDialog SettingsDialogModel::NoImageRegFileDSaveButtonClick() const {
+  return pattern2_selected_ ? PatternDetailDialog::kPattern2 : PatternDetailDialog::kPattern1;
+}
+
+void SettingsDialogModel::BoxImageButtonClick(int box) {
+  if (!ValidBox(box) || !view_) return;
+  const std::string& current = slots_[Index(box, current_slot(box))];
+  // With an empty slot the dialog starts where its last use left it.
+  if (!current.empty()) initial_folder_[box - 1] = std::string(FolderOf(current));
+  const std::optional<std::string> chosen = view_->ChoosePictureFile(box, initial_folder_[box - 1]);
+  if (!chosen || chosen->empty()) return;
+  std::string lower = LowerCase(*chosen);
+  slots_[Index(box, current_slot(box))] = lower;
+  LoadBoxPreview(box, FileExtension(lower), lower, OnFailure::kReport);
+}
+
+void SettingsDialogModel::BoxClearButtonClick(int box) {
+  if (!ValidBox(box)) return;
+  slots_[Index(box, current_slot(box))].clear();
+  if (view_) view_->ClearBoxPicture(box);
+}
+
+void SettingsDialogModel::BoxTabControlChange(int box, int slot) {
+  if (!ValidBox(box) || slot < 1 || slot > keys::kSlotsPerBox) return;
+  current_slot_[box - 1] = slot;
+  ShowSlot(box, slot, OnFailure::kReport);
+}
+
+void SettingsDialogModel::BoxDragDrop(int box, DragSource source, std::string_view folder,
+                                      std::optional<std::string_view> selected_item) {
+  if (!ValidBox(box) || !BoxDragOver(source) || !selected_item) return;
+  const std::string name = LowerCase(*selected_item);
+  // The folder keeps its case; one backslash joins it to the name, also at a drive root.
+  const std::string path = JoinPath(folder, name);
+  slots_[Index(box, current_slot(box))] = path;
+  LoadBoxPreview(box, FileExtension(name), path, OnFailure::kIgnore);
+}
+
+void SettingsDialogModel::ScrSetUpFileListBoxClick(std::string_view folder,
+                                                   std::optional<std::string_view> selected_item) {
+  if (!view_) return;
+  const std::string lower = selected_item ? LowerCase(JoinPath(folder, *selected_item)) : std::string();
+  Preview preview = LoadPreview(files_, lower, FileExtension(lower), kFilePreviewDesign, false,
+                                view_->DotsPerInch());
+  switch (preview.status) {
+    case PreviewStatus::kShown:
+      view_->ShowFilePreview(preview.placement, std::move(preview.picture));
+      break;
+    case PreviewStatus::kNoPicture:
+      view_->ClearFilePreview();
+      break;
+    case PreviewStatus::kFailed:
+      view_->ShowPictureError(lower, preview.message);
+      break;
   }
 }
 

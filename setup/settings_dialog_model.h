@@ -1,47 +1,138 @@
 #pragma once
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/settings.h"
 #include "platform/file_system.h"
+#include "platform/image/picture.h"
+#include "setup/detail_shared.h"
+#include "setup/dialog_layout.h"
+#include "setup/picture_preview.h"
 
 namespace tessmoor {
 
-// What the settings dialog's window shows of its model. The hidden instance that a show creates
-// has no view at all.
+// What the settings dialog's window does for its model. Sizes and positions are at 96 DPI; the
+// view scales them with the window's DPI like the rest of its layout.
 class SettingsDialogView {
  public:
   virtual ~SettingsDialogView() = default;
+  // Moves the window's top-left corner, keeping its size and stacking order.
   virtual void MoveTo(int x, int y) = 0;
+  // The top-left corner of the window's outer rectangle on the screen.
+  virtual Point WindowOrigin() = 0;
   virtual void SelectPattern(bool pattern2) = 0;
   virtual void SelectMusicPlay(bool play) = 0;
-  // Shows the picture of `path` in box `box`'s picture control; `extension` is the lower-cased
-  // extension with its dot.
-  virtual void LoadBoxPreview(int box, std::string_view extension, std::string_view path) = 0;
-  virtual void ClearBoxPreview(int box) = 0;
+  // Resizes box `box`'s picture control to `placement.control` and draws `picture` stretched
+  // into `placement.picture` (the decoded picture may be smaller than that rectangle).
+  virtual void ShowBoxPicture(int box, const PicturePlacement& placement, Picture picture) = 0;
+  // Empties box `box`'s picture control and gives it back its design size.
+  virtual void ClearBoxPicture(int box) = 0;
+  virtual void ShowFilePreview(const PicturePlacement& placement, Picture picture) = 0;
+  virtual void ClearFilePreview() = 0;
+  // A picture file that cannot be read or decoded: a message box naming `path` and `reason`.
+  virtual void ShowPictureError(std::string_view path, std::string_view reason) = 0;
+  // Runs box `box`'s open-picture dialog modally, with an empty file name field, the filters of
+  // kPictureFileFilters and `initial_folder` as its folder when that is not empty (otherwise
+  // the system's choice). Gives the chosen file's full name, or nothing when cancelled.
+  virtual std::optional<std::string> ChoosePictureFile(int box, std::string_view initial_folder) = 0;
+  // Closes the window, which ends the configuration run. Must not call back into the model.
+  virtual void CloseWindow() = 0;
+  // The window's DPI: previews are decoded at the size they take on the screen.
+  virtual int DotsPerInch() { return 96; }
 };
 
-// The settings dialog's values: its position, the pattern and music choices and the 48 slot
-// paths. Construction reads them in the dialog's order and writes the first-run value of every
-// key that is not set.
+enum class DragSource { kFileList, kOther };
+enum class PatternDetailDialog { kPattern1, kPattern2 };
+
+// The settings dialog `TScrSetUpForm`: its position, the pattern and music choices and the 48
+// image slots, box-major (box 1..4, slot 1..12). The store is written only by the save button
+// (and the position by every close); the user's choices live here until then.
+//
+// The shell creates the model after its window and controls exist (construction moves the
+// window and fills the controls through the view), then forwards:
+//   - a click on a pattern or music radio button: set_pattern2_selected / set_music_play_selected;
+//   - "設定を保存": NoImageRegFileSaveButtonClick; "キャンセル": CancelButtonClick; the close
+//     box or system menu: Close. All three end in view.CloseWindow();
+//   - "詳細設定" in "動作": NoImageRegFileDSaveButtonClick says which detail dialog to create;
+//     that dialog's model takes pattern1_detail_texts() or pattern2_detail_texts();
+//   - box b's "開く", "消去", tab change, drag over and drop on its picture (the handlers
+//     ImageRegNo<b>BoxScrSetUpFormTabControl...): BoxImageButtonClick(b), BoxClearButtonClick(b),
+//     BoxTabControlChange(b, slot), BoxDragOver, BoxDragDrop(b, ...);
+//   - a click in the file list: ScrSetUpFileListBoxClick.
+// A show creates the model with no view: it then only reads and initialises the store.
 class SettingsDialogModel {
  public:
+  // Reads, in this order, the position, the pattern, the 48 slots (showing each box's first
+  // slot) and the music switch, writing the first-run value of every key not set. A damaged
+  // position opens the dialog at the first-run position; a first slot that cannot be decoded
+  // leaves its box empty.
   SettingsDialogModel(Settings& settings, FileSystem& files, SettingsDialogView* view);
 
   int left() const { return left_; }
   int top() const { return top_; }
+  // The pattern text as read from the store.
   const std::string& pattern() const { return pattern_; }
   bool pattern2_selected() const { return pattern2_selected_; }
   bool music_play_selected() const { return music_play_selected_; }
+  void set_pattern2_selected(bool pattern2) { pattern2_selected_ = pattern2; }
+  void set_music_play_selected(bool play) { music_play_selected_ = play; }
 
   // Box 1..4, slot 1..12. A slot whose file was missing at construction is empty.
   const std::string& slot_path(int box, int slot) const { return slots_[Index(box, slot)]; }
   void set_slot_path(int box, int slot, std::string path) { slots_[Index(box, slot)] = std::move(path); }
+  // The slot of box `box` whose tab is selected, 1..12.
+  int current_slot(int box) const { return current_slot_[box - 1]; }
+  // Where box `box`'s open-picture dialog starts next time; empty before its first use with a
+  // filled slot.
+  const std::string& initial_folder(int box) const { return initial_folder_[box - 1]; }
+
+  // Writes the pattern, the 48 slots and the music switch, in that order, then closes.
+  void NoImageRegFileSaveButtonClick();
+  // Closes without writing any choice.
+  void CancelButtonClick();
+  // Every close: records the window's position, then closes the window.
+  void Close();
+  // Writes the window's current top-left corner to the position keys.
+  void FormClose();
+
+  // The detail dialog the "動作" button opens: the pattern whose radio button is selected now,
+  // saved or not.
+  PatternDetailDialog NoImageRegFileDSaveButtonClick() const;
+
+  // Open button: the chosen file's name, lower-cased, becomes the current slot's path.
+  void BoxImageButtonClick(int box);
+  void BoxClearButtonClick(int box);
+  // Tab index 0..11 selected: pass slot = index + 1.
+  void BoxTabControlChange(int box, int slot);
+  // Whether a drag over a box picture shows the drop cursor.
+  static bool BoxDragOver(DragSource source) { return source == DragSource::kFileList; }
+  // A drop on box `box`'s picture. `folder` is the folder list's current folder and
+  // `selected_item` the file list's selected item (a bare file name), nothing when none is
+  // selected. Only a drop from the file list with a selected item changes the current slot.
+  void BoxDragDrop(int box, DragSource source, std::string_view folder,
+                   std::optional<std::string_view> selected_item);
+  // Previews the file list's selected file; changes no slot.
+  void ScrSetUpFileListBoxClick(std::string_view folder, std::optional<std::string_view> selected_item);
+
+  // The detail dialogs' working values, shared by all their instances of this run.
+  Pattern1DetailTexts& pattern1_detail_texts() { return pattern1_detail_texts_; }
+  Pattern2DetailTexts& pattern2_detail_texts() { return pattern2_detail_texts_; }
 
  protected:
+  enum class OnFailure {
+    kClear,   // show the box empty at its design size
+    kReport,  // keep the control as it is and tell the user
+    kIgnore,  // keep the control as it is, say nothing
+  };
+
   static int Index(int box, int slot) { return (box - 1) * 12 + (slot - 1); }
+  static bool ValidBox(int box) { return box >= 1 && box <= 4; }
   void LoadSlots();
+  // Shows the current picture of box `box` from its slot path, or empties the box.
+  void ShowSlot(int box, int slot, OnFailure on_failure);
+  void LoadBoxPreview(int box, std::string_view extension, std::string_view path, OnFailure on_failure);
 
   Settings& settings_;
   FileSystem& files_;
@@ -52,6 +143,10 @@ class SettingsDialogModel {
   bool pattern2_selected_ = false;
   bool music_play_selected_ = false;
   std::array<std::string, 48> slots_;
+  std::array<int, 4> current_slot_{1, 1, 1, 1};
+  std::array<std::string, 4> initial_folder_;
+  Pattern1DetailTexts pattern1_detail_texts_;
+  Pattern2DetailTexts pattern2_detail_texts_;
 };
 
 }  // namespace tessmoor

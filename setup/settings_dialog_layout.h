@@ -1,0 +1,66 @@
+#pragma once
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "setup/dialog_layout.h"
+
+// The settings dialog `TScrSetUpForm` as its window builds it.
+namespace tessmoor {
+
+enum class SettingsRole {
+  kActionGroup,
+  kPattern1Radio,
+  kPattern2Radio,
+  kPatternDetailButton,  // opens the detail dialog of the selected pattern
+  kMusicGroup,
+  kMusicPlayRadio,
+  kMusicStopRadio,
+  kMusicDetailButton,  // opens the music dialog
+  kSaveButton,
+  kCancelButton,
+  // One of each per box; the index is the box 1..4. The picture, label and buttons sit inside
+  // the box's tab control.
+  kBoxTabControl,
+  kBoxPicture,  // drop target for the file list
+  kBoxLabel,
+  kBoxOpenButton,
+  kBoxClearButton,
+  // The file browser in the left column.
+  kDriveList,    // choosing a drive moves the folder list to it
+  kFolderList,   // its current folder drives the file list
+  kFileList,     // single selection, mask kPictureFileMask, a drag source
+  kFilePreview,
+};
+
+const FormSpec& SettingsDialogForm();
+// Parents come before their children.
+const std::vector<ControlSpec<SettingsRole>>& SettingsDialogControls();
+
+// The menu bar's one item, which opens the version dialog. In a Win32 menu "&&" shows one
+// ampersand.
+inline constexpr std::string_view kHelpMenuCaption = "ヘルプ&&バージョン";
+
+// The caption of the tab of slot 1..12: "No.1" .. "No.12". Every tab control starts on slot 1.
+std::string BoxTabCaption(int slot);
+
+// Box 3's picture also enlarges pictures smaller than its control.
+inline bool BoxPictureEnlarges(int box) { return box == 3; }
+
+inline constexpr std::string_view kPictureFileMask = "*.jpg;*.jpeg;*.bmp";
+
+struct FileFilter {
+  std::string_view description;
+  std::string_view pattern;
+};
+
+// The filter list of the four open-picture dialogs, in the order they offer it.
+inline constexpr std::array<FileFilter, 4> kPictureFileFilters{{
+    {"すべてのファイル (*.jpg;*.jpeg;*.bmp)", "*.jpg;*.jpeg;*.bmp"},
+    {"JPEG イメージファイル (*.jpg)", "*.jpg"},
+    {"JPEG イメージファイル (*.jpeg)", "*.jpeg"},
+    {"ビットマップ (*.bmp)", "*.bmp"},
+}};
+
+}  // namespace tessmoor

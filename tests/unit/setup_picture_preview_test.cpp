@@ -1,0 +1,144 @@
+#include "setup/picture_preview.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/fake_dialog_views.h"
+#include "tests/support/fakes.h"
+#include "tests/support/picture_files.h"
+
+namespace tessmoor {
+namespace {
+
+using testing::FakeFileSystem;
+
+std::string Text(Size s) { return std::to_string(s.width) + "x" + std::to_string(s.height); }
+std::string Text(Rect r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) + "," +
+         std::to_string(r.bottom) + ")";
+}
+
+struct ControlSizeCase {
+  Size design;
+  Size picture;
+  Size control;
+};
+
+class PictureControlSizeTest : public ::testing::TestWithParam<ControlSizeCase> {};
+
+TEST_P(PictureControlSizeTest, ShrinksTheShorterSideOfTheDesignSize) {
+  EXPECT_EQ(Text(PictureControlSize(GetParam().design, GetParam().picture)), Text(GetParam().control));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    BoxAndPreview, PictureControlSizeTest,
+    ::testing::Values(ControlSizeCase{kBoxPictureDesign, {640, 480}, {137, 102}},
+                      ControlSizeCase{kBoxPictureDesign, {480, 640}, {102, 137}},
+                      ControlSizeCase{kBoxPictureDesign, {300, 900}, {45, 137}},
+                      ControlSizeCase{kBoxPictureDesign, {900, 300}, {137, 45}},
+                      ControlSizeCase{kBoxPictureDesign, {500, 500}, {137, 137}},
+                      ControlSizeCase{kBoxPictureDesign, {50, 40}, {137, 109}},
+                      ControlSizeCase{kBoxPictureDesign, {4000, 3000}, {137, 102}},
+                      ControlSizeCase{kBoxPictureDesign, {1, 1000}, {0, 137}},
+                      ControlSizeCase{kBoxPictureDesign, {0, 0}, {137, 137}},
+                      ControlSizeCase{kFilePreviewDesign, {640, 480}, {97, 72}},
+                      ControlSizeCase{kFilePreviewDesign, {480, 640}, {72, 97}},
+                      ControlSizeCase{Size{200, 100}, {100, 100}, {200, 100}}));
+
+struct DrawCase {
+  Size control;
+  Size picture;
+  bool enlarge;
+  Rect drawn;
+};
+
+class PictureDrawRectTest : public ::testing::TestWithParam<DrawCase> {};
+
+TEST_P(PictureDrawRectTest, DrawsAtTheTopLeftShrunkToFit) {
+  EXPECT_EQ(Text(PictureDrawRect(GetParam().control, GetParam().picture, GetParam().enlarge)),
+            Text(GetParam().drawn));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rule, PictureDrawRectTest,
+    ::testing::Values(
+        // A small picture stays at its size, except where the control enlarges.
+        DrawCase{{137, 109}, {50, 40}, false, {0, 0, 50, 40}},
+        DrawCase{{137, 109}, {50, 40}, true, {0, 0, 137, 109}},
+        DrawCase{{109, 137}, {40, 50}, true, {0, 0, 109, 137}},
+        DrawCase{{137, 137}, {100, 100}, true, {0, 0, 137, 137}},
+        DrawCase{{137, 137}, {137, 137}, false, {0, 0, 137, 137}},
+        // A picture larger in either direction fills the control it was sized for.
+        DrawCase{{137, 102}, {640, 480}, false, {0, 0, 137, 102}},
+        DrawCase{{102, 137}, {480, 640}, false, {0, 0, 102, 137}},
+        DrawCase{{45, 137}, {300, 900}, false, {0, 0, 45, 137}},
+        DrawCase{{137, 137}, {138, 20}, false, {0, 0, 137, 19}},
+        // When the other side would still overflow, that side limits.
+        DrawCase{{100, 20}, {100, 40}, true, {0, 0, 50, 20}},
+        // The aspect is a double: 20 / 0.4 lies just below 50.
+        DrawCase{{20, 100}, {40, 100}, true, {0, 0, 20, 49}}));
+
+TEST(PlacePicture, SizesTheControlAndDrawsIntoIt) {
+  EXPECT_EQ(PlacePicture(kBoxPictureDesign, {50, 40}, true), (PicturePlacement{{137, 109}, {0, 0, 137, 109}}));
+  EXPECT_EQ(PlacePicture(kBoxPictureDesign, {50, 40}, false), (PicturePlacement{{137, 109}, {0, 0, 50, 40}}));
+  EXPECT_EQ(PlacePicture(kBoxPictureDesign, {300, 900}, false), (PicturePlacement{{45, 137}, {0, 0, 45, 137}}));
+}
+
+class LoadPreviewTest : public ::testing::Test {
+ protected:
+  void AddJpeg(const std::string& path, int w, int h) {
+    files_.Add(path, test::MakeJpeg(w, h, test::Gradient(w, h), 85));
+  }
+  FakeFileSystem files_;
+};
+
+TEST_F(LoadPreviewTest, DecodesALargePhotoNoLargerThanTheControl) {
+  AddJpeg("c:\\big.jpg", 4000, 3000);
+  const Preview p = LoadPreview(files_, "c:\\big.jpg", ".jpg", kBoxPictureDesign, false);
+  ASSERT_EQ(p.status, PreviewStatus::kShown) << p.message;
+  EXPECT_EQ(p.placement, (PicturePlacement{{137, 102}, {0, 0, 137, 102}}));
+  EXPECT_LE(p.picture.width, 137);
+  EXPECT_LE(p.picture.height, 137);
+  EXPECT_EQ(p.picture.source_width, 4000);
+  EXPECT_EQ(p.picture.source_height, 3000);
+}
+
+TEST_F(LoadPreviewTest, DecodesAtTheScreenSizeOfTheControlOnAHighDpiScreen) {
+  AddJpeg("c:\\big.jpeg", 4000, 3000);
+  const Preview p = LoadPreview(files_, "c:\\big.jpeg", ".jpeg", kBoxPictureDesign, false, 192);
+  ASSERT_EQ(p.status, PreviewStatus::kShown) << p.message;
+  EXPECT_EQ(Text(p.placement.control), "137x102");  // still in 96-DPI units
+  EXPECT_GT(p.picture.width, 137);
+  EXPECT_LE(p.picture.width, 274);
+}
+
+TEST_F(LoadPreviewTest, KeepsASmallPictureAtItsOwnSizeAndPlacesItByTheRule) {
+  files_.Add("c:\\small.bmp", test::MakeBmp(50, 40, test::Solid(test::kRed)));
+  const Preview box3 = LoadPreview(files_, "c:\\small.bmp", ".bmp", kBoxPictureDesign, true);
+  ASSERT_EQ(box3.status, PreviewStatus::kShown) << box3.message;
+  EXPECT_EQ(box3.picture.width, 50);
+  EXPECT_EQ(Text(box3.placement.picture), "(0,0)-(137,109)");
+  const Preview box1 = LoadPreview(files_, "c:\\small.bmp", ".bmp", kBoxPictureDesign, false);
+  EXPECT_EQ(Text(box1.placement.picture), "(0,0)-(50,40)");
+}
+
+TEST_F(LoadPreviewTest, AnotherExtensionIsNoPictureEvenForAPictureFile) {
+  AddJpeg("c:\\a.JPG", 64, 48);
+  AddJpeg("c:\\a.png", 64, 48);
+  EXPECT_EQ(LoadPreview(files_, "c:\\a.JPG", ".JPG", kBoxPictureDesign, false).status, PreviewStatus::kNoPicture);
+  EXPECT_EQ(LoadPreview(files_, "c:\\a.png", ".png", kBoxPictureDesign, false).status, PreviewStatus::kNoPicture);
+  EXPECT_EQ(LoadPreview(files_, "", "", kFilePreviewDesign, false).status, PreviewStatus::kNoPicture);
+}
+
+TEST_F(LoadPreviewTest, AMissingOrDamagedFileFailsWithAReason) {
+  const Preview missing = LoadPreview(files_, "c:\\gone.jpg", ".jpg", kBoxPictureDesign, false);
+  EXPECT_EQ(missing.status, PreviewStatus::kFailed);
+  EXPECT_FALSE(missing.message.empty());
+  files_.Add("c:\\bad.jpg", {0xFF, 0xD8, 0xFF, 0xE0, 1, 2, 3});
+  const Preview bad = LoadPreview(files_, "c:\\bad.jpg", ".jpg", kBoxPictureDesign, false);
+  EXPECT_EQ(bad.status, PreviewStatus::kFailed);
+  EXPECT_FALSE(bad.message.empty());
+  EXPECT_TRUE(bad.picture.empty());
+}
+
+}  // namespace
+}  // namespace tessmoor
