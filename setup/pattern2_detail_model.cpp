@@ -1,0 +1,119 @@
+#include "setup/pattern2_detail_model.h"
+
+#include "app/settings_keys.h"
+
+namespace tessmoor {
+
+namespace {
+
+// Window 1's bars start elsewhere than the others'. Every speed bar steps by 1: a bigger arrow
+// step on a range of 1..300 would make one click jump to an end.
+constexpr ScrollBarSpec kSpeedBar1{1, 300, 1, 1, 200};
+constexpr ScrollBarSpec kSpeedBar{1, 300, 1, 1, 1};
+constexpr ScrollBarSpec kSizeBar1{1, 100, 1, 1, 50};
+constexpr ScrollBarSpec kSizeBar{1, 100, 1, 1, 1};
+
+int ModeOf(const std::string& text) {
+  if (text.size() == 1 && text[0] >= '1' && text[0] <= '5') return text[0] - '0';
+  return 0;
+}
+
+bool ValidWindow(int window) { return window >= 1 && window <= keys::kWindowCount; }
+
+}  // namespace
+
+const ScrollBarSpec& Pattern2BarSpec(int window, Pattern2Bar bar) {
+  if (bar == Pattern2Bar::kSpeed) return window == 1 ? kSpeedBar1 : kSpeedBar;
+  return window == 1 ? kSizeBar1 : kSizeBar;
+}
+
+Pattern2DetailModel::Pattern2DetailModel(Settings& settings, Pattern2DetailTexts& texts,
+                                         Pattern2DetailView& view)
+    : settings_(settings), texts_(texts), view_(view) {
+  for (int n = 1; n <= keys::kWindowCount; ++n) {
+    speeds_[n - 1] = Pattern2BarSpec(n, Pattern2Bar::kSpeed).design_position;
+    sizes_[n - 1] = Pattern2BarSpec(n, Pattern2Bar::kSize).design_position;
+  }
+  view_.MakeTopMostAndShow();
+  const Point origin = ReadDetailPosition(settings_);
+  view_.MoveTo(origin.x, origin.y);
+
+  for (int n = 1; n <= keys::kWindowCount; ++n) {
+    texts_.mode[n - 1] = settings_.Read(keys::MotionMode(n));
+    modes_[n - 1] = ModeOf(texts_.mode[n - 1]);
+    view_.SelectMode(n, modes_[n - 1]);
+  }
+  // The working texts are what the bars show: out of range comes back clamped, damaged as the
+  // first-run value.
+  for (int n = 1; n <= keys::kWindowCount; ++n) {
+    SetPosition(n, Pattern2Bar::kSpeed,
+                ClampPosition(Pattern2BarSpec(n, Pattern2Bar::kSpeed), settings_.ReadNumber(keys::WindowSpeed(n))));
+  }
+  for (int n = 1; n <= keys::kWindowCount; ++n) {
+    SetPosition(n, Pattern2Bar::kSize,
+                ClampPosition(Pattern2BarSpec(n, Pattern2Bar::kSize), settings_.ReadNumber(keys::WindowScale(n))));
+  }
+  for (int n = 1; n <= keys::kWindowCount; ++n) {
+    texts_.use[n - 1] = settings_.Read(keys::Pattern2BoxUse(n));
+    boxes_[n - 1] = texts_.use[n - 1] == "1";
+    view_.SetBoxChecked(n, boxes_[n - 1]);
+  }
+  for (int n = 1; n <= keys::kWindowCount; ++n) ShowSizeLabel(n, sizes_[n - 1]);
+  FormCreate();
+}
+
+void Pattern2DetailModel::SelectMode(int window, int mode) {
+  if (ValidWindow(window) && mode >= 0 && mode <= 5) modes_[window - 1] = mode;
+}
+
+void Pattern2DetailModel::SetBoxChecked(int window, bool checked) {
+  if (ValidWindow(window)) boxes_[window - 1] = checked;
+}
+
+int Pattern2DetailModel::bar_position(int window, Pattern2Bar bar) const {
+  return bar == Pattern2Bar::kSpeed ? speeds_[window - 1] : sizes_[window - 1];
+}
+
+void Pattern2DetailModel::SetPosition(int window, Pattern2Bar bar, int position) {
+  const bool speed = bar == Pattern2Bar::kSpeed;
+  (speed ? speeds_ : sizes_)[window - 1] = position;
+  view_.SetBarPosition(window, bar, position);
+  (speed ? texts_.speed : texts_.size)[window - 1] = std::to_string(position);
+}
+
+void Pattern2DetailModel::ShowSizeLabel(int window, int position) {
+  size_labels_[window - 1] = std::to_string(position);
+  view_.SetSizeLabel(window, size_labels_[window - 1]);
+}
+
+void Pattern2DetailModel::Scroll(int window, Pattern2Bar bar, ScrollCode code, int thumb) {
+  if (!ValidWindow(window)) return;
+  const int target = ScrollTarget(Pattern2BarSpec(window, bar), code, bar_position(window, bar), thumb);
+  // The label shows where this notification takes the bar, not where the bar was before it.
+  if (bar == Pattern2Bar::kSize) ShowSizeLabel(window, target);
+  if (target != bar_position(window, bar)) SetPosition(window, bar, target);
+}
+
+void Pattern2DetailModel::No2ImageRegFileSaveButtonClick() {
+  // A group without a selected mode leaves its stored mode as it is.
+  for (int n = 1; n <= keys::kWindowCount; ++n)
+    if (modes_[n - 1] != 0) settings_.Write(keys::MotionMode(n), modes_[n - 1]);
+  for (int n = 1; n <= keys::kWindowCount; ++n) settings_.Write(keys::WindowSpeed(n), texts_.speed[n - 1]);
+  for (int n = 1; n <= keys::kWindowCount; ++n) settings_.Write(keys::WindowScale(n), texts_.size[n - 1]);
+  for (int n = 1; n <= keys::kWindowCount; ++n)
+    settings_.Write(keys::Pattern2BoxUse(n), boxes_[n - 1] ? "1" : "0");
+  Close();
+}
+
+void Pattern2DetailModel::CancelButtonClick() { Close(); }
+
+void Pattern2DetailModel::Close() {
+  FormClose();
+  view_.CloseWindow();
+}
+
+void Pattern2DetailModel::FormClose() { WriteDetailPosition(settings_, view_.WindowOrigin()); }
+
+void Pattern2DetailModel::FormCreate() { WriteDetailPosition(settings_, view_.WindowOrigin()); }
+
+}  // namespace tessmoor
