@@ -29,10 +29,10 @@ Preview Failed(std::string message) {
 Size PictureControlSize(Size design, Size picture) {
   if (picture.width <= 0 || picture.height <= 0) return design;
   if (picture.height > picture.width) {
-    const double ratio = static_cast<double>(picture.width) / picture.height;
+    const double ratio = SideRatio(picture.width, picture.height);
     return {static_cast<int>(static_cast<long double>(design.width) * ratio), design.height};
   }
-  const double ratio = static_cast<double>(picture.height) / picture.width;
+  const double ratio = SideRatio(picture.height, picture.width);
   return {design.width, static_cast<int>(static_cast<long double>(design.height) * ratio)};
 }
 
@@ -42,7 +42,7 @@ Rect PictureDrawRect(Size control, Size picture, bool enlarge) {
   const int cw = control.width;
   const int ch = control.height;
   if (w > 0 && h > 0 && (enlarge || w > cw || h > ch)) {
-    const double aspect = static_cast<double>(w) / h;
+    const double aspect = SideRatio(w, h);
     // The longer side meets the control first; if the other side then still overflows (a control
     // narrower than the picture's aspect), that side limits instead.
     if (w > h) {
