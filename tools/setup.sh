@@ -18,7 +18,7 @@ packages=(
   libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev          # native libraries, tests
   clang libclang-rt-14-dev                                                # libFuzzer
   fp-utils nsis                                                           # help file and installer
-  python3 ca-certificates
+  python3
 )
 # fonts-wine holds Tahoma and Marlett, which libwine only recommends; without it the prefix has
 # no UI fonts at all.

@@ -97,7 +97,7 @@ _tessmoor_cache_key() {
   {
     dpkg-query -W -f='${Package}:${Architecture}=${Version} ${db:Status-Abbrev}\n' \
       wine wine64 libwine:amd64 libwine:i386 wine32:i386 fonts-wine 2>/dev/null
-    echo "arch=$WINEARCH home=$HOME"
+    echo "arch=$WINEARCH home=${HOME:-}"
     cat "$tessmoor_wine_env_file"
   } | sha256sum | cut -c1-16
 }
@@ -131,14 +131,14 @@ winepath_w() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }
 # test writes can reach the pristine copy; the large read-only binaries then hard-linked.
 _tessmoor_copy_prefix() {
   local from=$1 to=$2
-  rm -rf "$to"
+  timeout 120 rm -rf "$to"
   mkdir -p "$to" || return 1
   (cd "$from" && find . -type f ! \( -iname '*.dll' -o -iname '*.exe' -o -iname '*.nls' \
       -o -iname '*.drv' -o -iname '*.sys' -o -iname '*.vxd' -o -iname '*.ocx' -o -iname '*.cpl' \
       -o -iname '*.acm' -o -iname '*.tlb' -o -iname '*.ds' -o -iname '*.ax' -o -iname '*.com' \
       -o -iname '*.msstyles' -o -iname '*.mod' -o -iname '*.icm' \) -print0 |
-    tar --null -T - -cf -) | (cd "$to" && tar -xf -) || return 1
-  cp -aln "$from/." "$to/" || return 1
+    timeout 120 tar --null -T - -cf -) | (cd "$to" && timeout 120 tar -xf -) || return 1
+  timeout 120 cp -aln "$from/." "$to/" || return 1
   [[ -f $to/system.reg && $(stat -c %h "$to/user.reg") == 1 ]]
 }
 
