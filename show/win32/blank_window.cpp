@@ -1,5 +1,7 @@
 #include "show/win32/blank_window.h"
 
+#include "show/monitors.h"
+
 namespace tessmoor {
 
 BlankWindow::BlankWindow(const RECT& monitor, HWND owner, Input input) : input_(std::move(input)) {
@@ -22,21 +24,27 @@ void BlankWindow::OnPaint(HDC dc, const RECT& area) {
 }
 
 namespace {
-BOOL CALLBACK CollectOtherMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
-  if (GetMonitorInfoW(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY))
-    reinterpret_cast<std::vector<RECT>*>(data)->push_back(info.rcMonitor);
+  if (GetMonitorInfoW(monitor, &info)) {
+    const RECT& r = info.rcMonitor;
+    reinterpret_cast<std::vector<MonitorArea>*>(data)->push_back(
+        {{r.left, r.top, r.right, r.bottom}, (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+  }
   return TRUE;
 }
 }  // namespace
 
 std::vector<std::unique_ptr<BlankWindow>> BlankWindow::CoverOtherMonitors(HWND owner,
                                                                          const Input& input) {
-  std::vector<RECT> others;
-  EnumDisplayMonitors(nullptr, nullptr, CollectOtherMonitor, reinterpret_cast<LPARAM>(&others));
+  std::vector<MonitorArea> monitors;
+  EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
   std::vector<std::unique_ptr<BlankWindow>> windows;
-  for (const RECT& r : others) windows.push_back(std::make_unique<BlankWindow>(r, owner, input));
+  for (const Rect& r : MonitorsToBlank(monitors)) {
+    const RECT area{r.left, r.top, r.right, r.bottom};
+    windows.push_back(std::make_unique<BlankWindow>(area, owner, input));
+  }
   return windows;
 }
 

@@ -10,6 +10,13 @@ TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
 
   ime_ = std::make_unique<win32::ImeStatusWindowOff>();
   show_ = ReadShowSettings(settings_);
+  PictureTable::Options options;
+  options.targets = ShowDecodeTargets(show_, canvas_.ClientWidth(), canvas_.ClientHeight());
+  table_ = std::make_unique<PictureTable>(settings_, files_, show_, *scr_set_up_form_, options);
+  if (show_.pattern == "1") {
+    slide_engine_ = std::make_unique<SlideEngine>(SlideEngine::Parts{
+        show_, settings_, *scr_set_up_form_, files_, *table_, canvas_, *random_});
+  }
   ApplyTimers();
 
   ShowWindow(hwnd(), preview_parent_ ? SW_SHOWNA : SW_SHOW);
@@ -98,7 +105,13 @@ void TNo1Form::OnTimer(UINT_PTR id) {
   }
 }
 
-void TNo1Form::ScrNo1SpeedTimerTimer() {}
+void TNo1Form::ScrNo1SpeedTimerTimer() {
+  if (!slide_engine_) return;
+  for (int box : table_->Collect()) SetTimerInterval(kScrNo2FormNo1SpeedTimer + box - 1, 0);
+  const SlideEngine::SlideTick tick = slide_engine_->Tick();
+  if (!alive()) return;
+  SetTimerInterval(kScrNo1SpeedTimer, static_cast<int>(tick.NextTickMs()));
+}
 
 void TNo1Form::ScrNo2FormNoSpeedTimerTimer(int) {}
 

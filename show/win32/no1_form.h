@@ -12,6 +12,8 @@
 #include "show/win32/blank_window.h"
 #include "show/exit_on_input.h"
 #include "show/music_settings.h"
+#include "show/picture_table.h"
+#include "show/slide_engine.h"
 #include "show/show_settings.h"
 
 namespace tessmoor {
@@ -57,6 +59,9 @@ class TNo1Form final : public win32::Window {
   std::unique_ptr<win32::ImeStatusWindowOff> ime_;
   ShowSettings show_;
   win32::GdiCanvas canvas_;
+  // Built after the settings; the engine borrows the table, so it is declared after it.
+  std::unique_ptr<PictureTable> table_;
+  std::unique_ptr<SlideEngine> slide_engine_;
   std::vector<std::unique_ptr<BlankWindow>> other_monitors_;
 };
 
