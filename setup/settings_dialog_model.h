@@ -61,7 +61,12 @@ enum class PatternDetailDialog { kPattern1, kPattern2 };
 //     ImageRegNo<b>BoxScrSetUpFormTabControl...): BoxImageButtonClick(b), BoxClearButtonClick(b),
 //     BoxTabControlChange(b, slot), BoxDragOver, BoxDragDrop(b, ...);
 //   - a click in the file list: ScrSetUpFileListBoxClick.
-// A show creates the model with no view: it then only reads and initialises the store.
+// "詳細設定" in "音楽" and the menu item open the music and version dialogs without the model.
+// The model decodes the previews itself (FileSystem::ReadFile, then DecodePicture at the size the
+// control takes on the screen) and hands the view finished pictures with their placement, so the
+// view only resizes controls and stretches bitmaps.
+// A show creates the model with no view: it then only reads and initialises the store, and
+// decodes nothing.
 class SettingsDialogModel {
  public:
   // Reads, in this order, the position, the pattern, the 48 slots (showing each box's first
