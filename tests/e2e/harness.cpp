@@ -166,6 +166,45 @@ std::map<std::wstring, std::wstring> All() {
 
 }  // namespace registry
 
+std::wstring WriteTestFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"tessmoor-e2e";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring path = folder + L"\\" + name;
+  FILE* f = _wfopen(path.c_str(), L"wb");
+  if (!f) throw std::runtime_error("cannot write a test file");
+  fwrite(bytes.data(), 1, bytes.size(), f);
+  fclose(f);
+  return path;
+}
+
+void RegisterPicture(int box, int slot, const std::wstring& path) {
+  registry::Write(L"ImageRegNo" + std::to_wstring(box) + L"BoxNo" + std::to_wstring(slot) + L"ImagePass", path);
+}
+
+bool Near(std::uint32_t pixel, std::uint32_t rgb, int tolerance) {
+  for (int shift : {0, 8, 16}) {
+    const int a = static_cast<int>((pixel >> shift) & 0xFF);
+    const int b = static_cast<int>((rgb >> shift) & 0xFF);
+    if (a - b > tolerance || b - a > tolerance) return false;
+  }
+  return true;
+}
+
+bool WaitForPixel(int x, int y, std::uint32_t rgb, int tolerance, std::chrono::milliseconds timeout) {
+  return WaitUntil(
+      [&] {
+        HDC screen = GetDC(nullptr);
+        const COLORREF c = GetPixel(screen, x, y);
+        ReleaseDC(nullptr, screen);
+        // COLORREF is 0x00BBGGRR.
+        const std::uint32_t pixel = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+        return Near(pixel, rgb, tolerance);
+      },
+      timeout);
+}
+
 std::wstring WindowText(HWND hwnd) {
   wchar_t buffer[512] = {};
   // WM_GETTEXT reaches controls of other processes, unlike GetWindowText.

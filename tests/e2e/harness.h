@@ -61,6 +61,17 @@ std::map<std::wstring, std::wstring> All();
 bool KeyExists();
 }  // namespace registry
 
+// Test pictures: written into a folder of the prefix's temp folder; returns the file's Windows
+// path (UTF-8 for the registry helpers below takes the same text).
+std::wstring WriteTestFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes);
+// Registers `path` in box b, slot s.
+void RegisterPicture(int box, int slot, const std::wstring& path);
+
+// Waits until the pixel at (x, y) of the screen is within `tolerance` of `rgb` (0xRRGGBB) on every
+// channel; false when it never is within `timeout`.
+bool WaitForPixel(int x, int y, std::uint32_t rgb, int tolerance, std::chrono::milliseconds timeout);
+bool Near(std::uint32_t pixel, std::uint32_t rgb, int tolerance);
+
 std::wstring WindowText(HWND hwnd);
 RECT WindowRectOf(HWND hwnd);
 std::vector<HWND> ChildWindows(HWND parent);
