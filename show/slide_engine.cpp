@@ -61,7 +61,6 @@ SlideEngine::SlideTick SlideEngine::Tick() {
     canvas.Clear();
   }
 
-  if (const std::optional<int> scale = ParseDecimal(parts_.show.scale)) scale_percent_ = *scale;
   fit_side_ = FitSide(canvas.ClientWidth(), canvas.ClientHeight(), scale_percent_);
   if (mode_ == Mode::kNone) return {interval_ms_, 0};
 

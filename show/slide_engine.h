@@ -29,8 +29,8 @@ namespace tessmoor {
 class SlideEngine {
  public:
   struct Parts {
-    // Current detail mode, scale percent, box use flags (read live: the picture table may switch a
-    // box off during the show) and the slide interval read at show start.
+    // Current detail mode and box use flags, read at every tick (the picture table may switch a
+    // box off during the show); scale percent and slide interval, taken when the engine is built.
     const ShowSettings& show;
     // The slide interval is read again at every running tick, except in random paste mode.
     Settings& settings;
@@ -96,7 +96,7 @@ class SlideEngine {
   int interval_ms_;
   int pause_seconds_ = 0;
   int slide_interval_ms_;
-  int scale_percent_;
+  const int scale_percent_;
   int fit_side_ = 0;
 };
 
