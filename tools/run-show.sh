@@ -40,7 +40,13 @@ source "$repo/tools/wine-env.sh"
 # Puts the demo pictures the build makes into the show's settings, in the session's prefix
 # (WINEPREFIX, DISPLAY and the server are up when it runs). Called with the build folder.
 register_demo_pictures() {
-  :
+  local build=$1 key='HKCU\Software\Quorvane\ScreenSaver\LumivaleReg' slot=0 file
+  while IFS= read -r file; do
+    slot=$((slot + 1))
+    timeout 30 wine reg add "$key" /v "ImageRegNo1BoxNo${slot}ImagePass" /t REG_SZ \
+      /d "$(winepath_w "$file")" /f </dev/null >/dev/null 2>&1 || return 1
+  done < <(bash "$repo/tools/make-demo-pictures.sh" "$build/demo-pictures")
+  ((slot > 0))
 }
 
 trap 'tessmoor_wine_down' EXIT
