@@ -124,7 +124,11 @@ if ((EUID != 0)); then
   ((need_arch)) && say "and to enable the i386 architecture (dpkg --add-architecture i386)"
   ((need_src)) && say "and to add a deb-src entry for apt-get source"
   say "run this script as root, or:"
-  echo "apt-get install -y --no-install-recommends ${missing[*]}"
+  if ((${#missing[@]})); then
+    echo "apt-get install -y --no-install-recommends ${missing[*]}"
+  else
+    echo "apt-get update"
+  fi
   exit 1
 fi
 
