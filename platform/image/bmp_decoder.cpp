@@ -62,14 +62,28 @@ class Canvas {
   const BmpLayout& layout_;
 };
 
-std::optional<DecodeResult> ReadUncompressed(std::span<const std::uint8_t> file, const BmpLayout& layout,
-                                             Picture& picture) {
+struct RowGeometry {
+  std::uint64_t stride = 0;
+  std::uint64_t needed = 0;  // bytes of pixel data the picture needs
+};
+
+RowGeometry UncompressedGeometry(const BmpLayout& layout) {
   const std::uint64_t row_bits = static_cast<std::uint64_t>(layout.width) * static_cast<unsigned>(layout.bits);
   const std::uint64_t stride = (row_bits + 31) / 32 * 4;
   // The last row's padding is not needed to draw it, so a file that leaves it out still decodes.
-  const std::uint64_t needed = stride * static_cast<std::uint64_t>(layout.height - 1) + (row_bits + 7) / 8;
-  if (file.size() - layout.pixel_offset < needed) return Corrupt("pixel data shorter than its header says");
+  return {stride, stride * static_cast<std::uint64_t>(layout.height - 1) + (row_bits + 7) / 8};
+}
 
+// Checked before the picture is allocated, so that a few bytes of lying header cost nothing.
+std::optional<DecodeResult> CheckUncompressed(std::span<const std::uint8_t> file, const BmpLayout& layout) {
+  if (file.size() - layout.pixel_offset < UncompressedGeometry(layout).needed) {
+    return Corrupt("pixel data shorter than its header says");
+  }
+  return std::nullopt;
+}
+
+void ReadUncompressed(std::span<const std::uint8_t> file, const BmpLayout& layout, Picture& picture) {
+  const std::uint64_t stride = UncompressedGeometry(layout).stride;
   const Canvas canvas(picture, layout);
   const Channel red(layout.masks[0]), green(layout.masks[1]), blue(layout.masks[2]);
   for (int r = 0; r < layout.height; ++r) {
@@ -96,15 +110,16 @@ std::optional<DecodeResult> ReadUncompressed(std::span<const std::uint8_t> file,
       }
     }
   }
-  return std::nullopt;
 }
 
 // RLE8 / RLE4, always bottom-up. Pixels the stream skips (deltas, early ends of line) stay black,
 // as GDI leaves them. Runs that leave their row or the picture, and streams that stop before the
-// end-of-bitmap code, make the file kCorrupt.
-std::optional<DecodeResult> ReadRle(std::span<const std::uint8_t> file, const BmpLayout& layout, Picture& picture) {
+// end-of-bitmap code, make the file kCorrupt. Without a picture the stream is only checked: that
+// pass runs before the picture is allocated, since a few bytes can declare a huge one.
+std::optional<DecodeResult> ReadRle(std::span<const std::uint8_t> file, const BmpLayout& layout, Picture* picture) {
   const bool rle4 = layout.compression == BmpCompression::kRle4;
-  const Canvas canvas(picture, layout);
+  Picture unused;
+  const Canvas canvas(picture ? *picture : unused, layout);
   const std::span<const std::uint8_t> data = file.subspan(layout.pixel_offset);
   std::size_t at = 0;
   int x = 0;
@@ -117,11 +132,14 @@ std::optional<DecodeResult> ReadRle(std::span<const std::uint8_t> file, const Bm
     at += 2;
     if (count > 0) {
       if (!pixels_fit(static_cast<int>(count))) return Corrupt("RLE run leaves its row");
-      std::uint8_t* row = canvas.Row(y);
-      for (unsigned i = 0; i < count; ++i, ++x) {
-        const unsigned index = rle4 ? ((i & 1) ? code & 0xF : code >> 4) : code;
-        Canvas::Put(row, x, canvas.Colour(index));
+      if (picture) {
+        std::uint8_t* row = canvas.Row(y);
+        for (unsigned i = 0; i < count; ++i) {
+          const unsigned index = rle4 ? ((i & 1) ? code & 0xF : code >> 4) : code;
+          Canvas::Put(row, x + static_cast<int>(i), canvas.Colour(index));
+        }
       }
+      x += static_cast<int>(count);
       continue;
     }
     if (code == 0) {  // end of line
@@ -143,12 +161,15 @@ std::optional<DecodeResult> ReadRle(std::span<const std::uint8_t> file, const Bm
       const std::size_t padded = (bytes + 1) & ~std::size_t{1};
       if (data.size() - at < padded) return Corrupt("RLE data ends inside an absolute run");
       if (!pixels_fit(static_cast<int>(code))) return Corrupt("RLE run leaves its row");
-      std::uint8_t* row = canvas.Row(y);
-      for (unsigned i = 0; i < code; ++i, ++x) {
-        const std::uint8_t byte = data[at + (rle4 ? i / 2 : i)];
-        const unsigned index = rle4 ? ((i & 1) ? byte & 0xF : byte >> 4) : byte;
-        Canvas::Put(row, x, canvas.Colour(index));
+      if (picture) {
+        std::uint8_t* row = canvas.Row(y);
+        for (unsigned i = 0; i < code; ++i) {
+          const std::uint8_t byte = data[at + (rle4 ? i / 2 : i)];
+          const unsigned index = rle4 ? ((i & 1) ? byte & 0xF : byte >> 4) : byte;
+          Canvas::Put(row, x + static_cast<int>(i), canvas.Colour(index));
+        }
       }
+      x += static_cast<int>(code);
       at += padded;
     }
   }
@@ -160,10 +181,15 @@ DecodeResult DecodeBmp(std::span<const std::uint8_t> file_bytes, DecodeTarget ta
   try {
     BmpLayout layout;
     if (auto refusal = image_detail::ReadBmpLayout(file_bytes, layout)) return std::move(*refusal);
-    Picture picture = image_detail::BlackPicture(layout.width, layout.height);
     const bool rle = layout.compression == BmpCompression::kRle8 || layout.compression == BmpCompression::kRle4;
-    if (auto failure = rle ? ReadRle(file_bytes, layout, picture) : ReadUncompressed(file_bytes, layout, picture)) {
+    if (auto failure = rle ? ReadRle(file_bytes, layout, nullptr) : CheckUncompressed(file_bytes, layout)) {
       return std::move(*failure);
+    }
+    Picture picture = image_detail::BlackPicture(layout.width, layout.height);
+    if (rle) {
+      ReadRle(file_bytes, layout, &picture);
+    } else {
+      ReadUncompressed(file_bytes, layout, picture);
     }
     return image_detail::FinishPicture(std::move(picture), 1, target);
   } catch (const std::bad_alloc&) {

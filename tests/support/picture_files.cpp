@@ -170,6 +170,10 @@ bool Compress(JpegWriter& w, int width, int height, const JpegOptions& options) 
   if (options.colour == JpegColour::kYcck) jpeg_set_colorspace(&cinfo, JCS_YCCK);
   cinfo.write_Adobe_marker = options.adobe_marker && cinfo.write_Adobe_marker;
   jpeg_set_quality(&cinfo, options.quality, TRUE);
+  if (!options.subsample_chroma) {
+    cinfo.comp_info[0].h_samp_factor = 1;
+    cinfo.comp_info[0].v_samp_factor = 1;
+  }
   if (options.progressive) jpeg_simple_progression(&cinfo);
   jpeg_start_compress(&cinfo, TRUE);
   if (!options.app1.empty()) {

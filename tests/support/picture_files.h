@@ -49,6 +49,7 @@ struct JpegOptions {
   // CMYK and YCCK files: with the Adobe marker the ink values are stored inverted, as
   // Photoshop writes them; without it, plain.
   bool adobe_marker = true;
+  bool subsample_chroma = true;  // 4:2:0 as libjpeg's defaults; false gives 4:4:4
   int exif_orientation = 0;  // 0: no EXIF segment
   bool exif_big_endian = false;
   std::vector<std::uint8_t> app1;  // written as an APP1 segment as it is, when not empty

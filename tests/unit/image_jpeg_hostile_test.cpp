@@ -107,6 +107,16 @@ TEST_P(JpegHostile, SurvivesGarbledScanData) {
 
 INSTANTIATE_TEST_SUITE_P(BaselineAndProgressive, JpegHostile, ::testing::Bool());
 
+TEST(DecodeJpegHostile, RefusesProgressiveFilesNeedingTooMuchWorkingMemory) {
+  // Within the pixel limit, but a progressive 4:4:4 file of this size keeps 1.5 GB of coefficients.
+  test::JpegOptions options;
+  options.progressive = true;
+  options.subsample_chroma = false;
+  const auto file = WithDeclaredSize(test::MakeJpeg(40, 24, test::Solid(test::kRed), options), 16000, 16000);
+  const DecodeResult r = DecodeJpeg(file, {100, 100});
+  EXPECT_EQ(r.status, DecodeStatus::kTooLarge) << r.message;
+}
+
 TEST(DecodeJpegHostile, RefusesWhatIsNotAJpeg) {
   EXPECT_EQ(DecodeJpeg({}, {}).status, DecodeStatus::kCorrupt);
   const std::vector<std::uint8_t> bmp = test::MakeBmp(4, 4, test::Solid(test::kRed));
