@@ -49,6 +49,7 @@ SlideEngine::SlideTick SlideEngine::Tick() {
   Canvas& canvas = parts_.canvas;
   mode_ = ModeOf(parts_.show.current_detail_mode);
   pause_seconds_ = 0;
+  interval_at_pause_ = -1;
 
   if (mode_ == Mode::kRandomPaste) {
     if (state_.paste_clear) {
@@ -81,7 +82,7 @@ SlideEngine::SlideTick SlideEngine::Tick() {
   } else {
     ChangeFromBoxNotInUse(box);
   }
-  return {interval_ms_, pause_seconds_};
+  return {interval_ms_, pause_seconds_, interval_ms_ != interval_at_pause_};
 }
 
 void SlideEngine::RereadSlideInterval() {
@@ -105,6 +106,7 @@ void SlideEngine::SlotWalk(int box) {
     bool change = true;
     if (DrawSlot(box, kLastSlot)) {
       pause_seconds_ = PauseSeconds(slide_interval_ms_);
+      interval_at_pause_ = interval_ms_;
       // Five directions: slot 12 stays for all five places, with a pause after each.
       change = mode_ != Mode::kFiveDirections || st.five_position == 5;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -61,9 +62,16 @@ class SlideEngine {
 
   struct SlideTick {
     int interval_ms = 0;    // the timer's interval from now on; 0 would stop it
-    int pause_seconds = 0;  // how long the picture just drawn stays before the interval starts
+    int pause_seconds = 0;  // how long the picture just drawn stays, from the tick on
+    // Whether the interval was set anew after the pause (the box change that follows slot 12):
+    // it then counts from the pause's end. Otherwise the timer kept running through the pause,
+    // so the next tick comes after the interval or the pause, whichever is longer (five
+    // directions, slot 12 at places 1 to 4).
+    bool interval_after_pause = true;
     std::int64_t NextTickMs() const {
-      return static_cast<std::int64_t>(pause_seconds) * 1000 + interval_ms;
+      const std::int64_t pause_ms = static_cast<std::int64_t>(pause_seconds) * 1000;
+      if (pause_ms == 0) return interval_ms;
+      return interval_after_pause ? pause_ms + interval_ms : std::max<std::int64_t>(pause_ms, interval_ms);
     }
   };
   SlideTick Tick();
@@ -95,6 +103,7 @@ class SlideEngine {
   State state_;
   int interval_ms_;
   int pause_seconds_ = 0;
+  int interval_at_pause_ = -1;  // the interval when the pause began
   int slide_interval_ms_;
   const int scale_percent_;
   int fit_side_ = 0;

@@ -131,6 +131,24 @@ TEST(SlideFiveDirections, SlotTwelveAtTwoSecondsPausesTwoSecondsAfterEveryPlace)
   }
 }
 
+TEST(SlideFiveDirections, SlotTwelvePlacesComeAtTheLongerOfIntervalAndPause) {
+  // The timer keeps running through the pause at places 1 to 4 (its interval is not set anew),
+  // so the next place follows the interval or the pause, whichever ends later; after place 5 the
+  // box change sets 500 ms, which counts from the pause's end.
+  for (const auto& [interval, next_place] : {std::pair{1500, 1500}, {2000, 2000}, {2500, 2500}}) {
+    SlideRig rig("4");
+    rig.store.Set(std::string(keys::kSlideInterval), std::to_string(interval));
+    rig.Register(1, 12);
+    rig.Register(2, 1);
+    rig.engine().Tick();
+    for (int p = 1; p <= 5; ++p) {
+      const auto tick = rig.engine().Tick();
+      const int pause_ms = SlideEngine::PauseSeconds(interval) * 1000;
+      EXPECT_EQ(tick.NextTickMs(), p < 5 ? next_place : pause_ms + 500) << interval << " place " << p;
+    }
+  }
+}
+
 TEST(SlideFiveDirections, RestartFromBoxFourIsFollowedByFourEmptyTicks) {
   SlideRig rig("4");
   rig.RegisterAll();
