@@ -15,9 +15,9 @@
 # on 64-bit Windows (HKLM\Software is then redirected to Wow6432Node for them; HKCU\Software is
 # shared). TESSMOOR_WINEARCH=win32 makes a pure 32-bit prefix instead, for the win32 arch.
 #
-# The first set-up under a folder keeps a pristine prefix in WORKDIR/../.wine-pristine-KEY; later
-# ones copy it (DLLs hard-linked) in about a second instead of a 15 s wineboot. KEY covers the
-# installed Wine packages, this file and the prefix kind, so a stale copy is never used.
+# The first set-up under a folder keeps a pristine prefix in WORKDIR/../.wine-pristine-ARCH-KEY;
+# later ones copy it (DLLs hard-linked) in about a second instead of a 15 s wineboot. KEY covers
+# the installed Wine packages, this file and the prefix kind, so a stale copy is never used.
 # TESSMOOR_WINE_CACHE_DIR puts the pristine prefixes elsewhere (several build folders can share
 # them); TESSMOOR_WINE_CACHE=0 turns the copy off.
 #
@@ -116,7 +116,7 @@ _tessmoor_make_prefix() {
     # Debian's Wine does not look for its own fonts (Tahoma, Marlett) outside the prefix.
     ln -sf /usr/share/wine/fonts/* "$dir/drive_c/windows/Fonts/" || failed "no Wine fonts to link"
     _tessmoor_write_prefix_reg "$dir/tessmoor-settings.reg"
-    _tessmoor_wine_quiet 60 wine reg import "$(winepath_w "$dir/tessmoor-settings.reg")" ||
+    _tessmoor_wine_quiet 60 wine reg import "$(_tessmoor_winepath "$dir/tessmoor-settings.reg")" ||
       failed "importing the prefix settings failed"
     _tessmoor_wine_quiet 60 wineserver -k  # writes the registry to disk
     _tessmoor_wine_quiet 60 wineserver -w
@@ -125,7 +125,7 @@ _tessmoor_make_prefix() {
 }
 
 # A Windows path for a Unix one, without starting Wine (Z: is the root folder).
-winepath_w() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }
+_tessmoor_winepath() { local p=$1; printf 'Z:%s' "${p//\//\\}"; }
 
 # Copies a pristine prefix: every small file (the registry, ini files) copied, so that nothing a
 # test writes can reach the pristine copy; the large read-only binaries then hard-linked.
@@ -151,7 +151,7 @@ _tessmoor_prepare_prefix() {
   cache_root=${TESSMOOR_WINE_CACHE_DIR:-$(dirname "$TESSMOOR_WINE_WORKDIR")}
   mkdir -p "$cache_root" || return 1
   key=$(_tessmoor_cache_key)
-  pristine=$cache_root/.wine-pristine-$key
+  pristine=$cache_root/.wine-pristine-$WINEARCH-$key
   # The copy is made under the lock too, so that no other set-up removes a pristine prefix
   # (after a Wine upgrade) while it is being copied.
   (
@@ -159,7 +159,7 @@ _tessmoor_prepare_prefix() {
     timeout 300 flock 8 || { _tessmoor_log "timed out waiting for the prefix cache lock"; exit 1; }
     if [[ ! -f $pristine/.complete ]]; then
       local old
-      for old in "$cache_root"/.wine-pristine-*; do
+      for old in "$cache_root/.wine-pristine-$WINEARCH"-*; do
         [[ -d $old && $old != "$pristine" ]] && rm -rf "$old"
       done
       _tessmoor_make_prefix "$pristine/prefix" || exit 1
@@ -210,12 +210,12 @@ tessmoor_wine_up() {
     _tessmoor_start_xvfb "$size" || return 1
   fi
 
+  export WINEPREFIX=$prefix
   if ! _tessmoor_prepare_prefix "$prefix"; then
     _tessmoor_log "prefix set-up failed (log: $TESSMOOR_WINE_LOG)"
     tessmoor_wine_down
     return 1
   fi
-  export WINEPREFIX=$prefix
   local idle=${TESSMOOR_WINESERVER_IDLE:-600}
   # One server for the whole session, detached from every pipe: a server that inherited the
   # caller's stdout keeps $(wine ...) waiting for as long as it lives.
