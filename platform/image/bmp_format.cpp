@@ -80,7 +80,7 @@ std::optional<DecodeResult> ReadBmpLayout(std::span<const std::uint8_t> file, Bm
   const bool bitfields = layout.compression == BmpCompression::kBitfields ||
                          layout.compression == BmpCompression::kAlphaBitfields;
   if (bitfields) {
-    std::size_t mask_at = h + 40;
+    const std::size_t mask_at = h + 40;
     if (header_size == 40) {
       const std::size_t mask_bytes = layout.compression == BmpCompression::kAlphaBitfields ? 16 : 12;
       if (file.size() - tables < mask_bytes) return Corrupt("colour masks run past the end of the file");

@@ -36,7 +36,7 @@ std::int64_t DeclaredPixels(std::span<const std::uint8_t> b) {
   return w * (h < 0 ? -h : h);
 }
 
-constexpr std::int64_t kMaxFuzzPixels = 1 << 22;
+constexpr std::int64_t kMaxFuzzPixels = 1 << 20;
 
 }  // namespace
 
