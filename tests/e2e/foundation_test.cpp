@@ -145,9 +145,10 @@ TEST_F(Foundation, PreviewRunsInsideTheHostWindowAtItsSizeAndIgnoresInput) {
   HWND child = nullptr;
   ASSERT_TRUE(WaitUntil(
       [&] {
+        // Visible once the show window has read its settings and built its table.
         auto children = ChildWindows(host.hwnd());
         child = children.empty() ? nullptr : children[0];
-        return child != nullptr;
+        return child != nullptr && IsWindowVisible(child);
       },
       kStart))
       << "the preview never appeared inside the host";
