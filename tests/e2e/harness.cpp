@@ -67,9 +67,17 @@ Module::Module(const std::wstring& args) {
   std::wstring command = L"\"" + GetOptions().module + L"\" " + args;
   STARTUPINFOW si{};
   si.cb = sizeof(si);
-  if (!CreateProcessW(GetOptions().module.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &si, &pi_))
-    throw std::runtime_error("cannot start the module (" + std::to_string(GetLastError()) + ")");
+  // Wine now and then refuses a start with an internal error while the previous process is still
+  // being torn down; a second try a moment later goes through.
+  DWORD error = 0;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    if (CreateProcessW(GetOptions().module.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       nullptr, &si, &pi_))
+      return;
+    error = GetLastError();
+    PumpFor(std::chrono::milliseconds(200));
+  }
+  throw std::runtime_error("cannot start the module (" + std::to_string(error) + ")");
 }
 
 Module::~Module() {
