@@ -49,3 +49,6 @@ add_test(NAME e2e_${TESSMOOR_WINE_ARCH}
 set_tests_properties(e2e_${TESSMOOR_WINE_ARCH} PROPERTIES LABELS e2e TIMEOUT 900
   PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
   FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]|did not finish")
+# The music tests check the sound the module plays on a dummy device that writes it to files.
+set_property(TEST e2e_${TESSMOOR_WINE_ARCH} APPEND PROPERTY ENVIRONMENT
+  "TESSMOOR_ALSA_FILE=${CMAKE_BINARY_DIR}/e2e-work/sound/pcm")

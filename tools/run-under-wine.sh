@@ -6,6 +6,10 @@
 #
 # TESSMOOR_E2E_TIMEOUT: seconds the program may run (default 600); past that it is killed and
 # the exit code is 124. TESSMOOR_SCREEN: WxH of the virtual screen (default 1024x768).
+# TESSMOOR_ALSA_FILE=PATH: the sound of the program, and of the programs it starts, goes to a
+# dummy ALSA device instead of a sound card (see tessmoor_alsa_file_device): the raw PCM of each
+# stream in a file of its own, PATH.0001, PATH.0002, ... numbered in the order the streams
+# opened (PATH itself stays empty).
 # The prefix stays in WORKDIR/wineprefix afterwards, for a look at the registry it left.
 set -uo pipefail
 
@@ -37,6 +41,16 @@ trap 'on_signal 143' TERM
 trap 'on_signal 129' HUP
 
 tessmoor_wine_up "$arch" "$workdir" "${TESSMOOR_SCREEN:-1024x768}" || exit 125
+
+if [[ -n ${TESSMOOR_ALSA_FILE:-} ]]; then
+  tessmoor_alsa_file_device "$TESSMOOR_ALSA_FILE" || exit 125
+  # The program finds the streams by this name, made absolute.
+  export TESSMOOR_ALSA_FILE=${ALSA_CONFIG_PATH%.alsa.conf}
+  rm -f "$TESSMOOR_ALSA_FILE".[0-9][0-9][0-9][0-9]
+  # Told not to truncate, alsa-lib's file plugin leaves an existing file alone and writes to the
+  # next free numbered name instead.
+  printf 'pcm.default.truncate false\n' >>"$ALSA_CONFIG_PATH"
+fi
 
 limit=${TESSMOOR_E2E_TIMEOUT:-600}
 # stdin from /dev/null: Wine would otherwise keep reading the test runner's terminal.
