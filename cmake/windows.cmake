@@ -52,3 +52,6 @@ set_tests_properties(e2e_${TESSMOOR_WINE_ARCH} PROPERTIES LABELS e2e TIMEOUT 900
 # The music tests check the sound the module plays on a dummy device that writes it to files.
 set_property(TEST e2e_${TESSMOOR_WINE_ARCH} APPEND PROPERTY ENVIRONMENT
   "TESSMOOR_ALSA_FILE=${CMAKE_BINARY_DIR}/e2e-work/sound/pcm")
+
+# Icon, version numbers, help file and test installer beside the module, and their tests.
+include(cmake/release.cmake)

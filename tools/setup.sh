@@ -17,7 +17,7 @@ packages=(
   xvfb xauth x11-utils imagemagick fonts-ipafont-gothic                   # display and screenshots
   libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev          # native libraries, tests
   clang libclang-rt-14-dev                                                # libFuzzer
-  fp-utils nsis                                                           # help file and installer
+  fp-utils nsis libchm-bin                                                # help file and installer
   python3
 )
 # fonts-wine holds Tahoma and Marlett, which libwine only recommends; without it the prefix has

@@ -1,0 +1,86 @@
+# What a Windows build puts beside Tessmoor.scr for a release, and its tests:
+#   - the module's icon (drawn by tools/make-icon.sh) and version numbers, for resources/tessmoor.rc;
+#   - the help file Tessmoor.chm (tools/make-help.sh, chmcmd), in the module's own folder, where the
+#     version dialog's help button looks for it;
+#   - an installer holding this build's module alone (resources/installer/tessmoor.nsi), which the
+#     end-to-end tests install and uninstall. tools/release.sh builds the release installer, with
+#     both modules, from the same script.
+# Every step is a custom command with its inputs listed, so a build with nothing changed does nothing.
+
+find_program(TESSMOOR_MAKENSIS makensis REQUIRED)
+find_program(TESSMOOR_CHMCMD chmcmd REQUIRED)
+
+set(TESSMOOR_GENERATED_DIR ${CMAKE_BINARY_DIR}/generated)
+# CMake takes SOURCE_DATE_EPOCH into account here, for builds that must give the same bytes.
+string(TIMESTAMP TESSMOOR_COPYRIGHT_YEAR "%Y" UTC)
+configure_file(${CMAKE_SOURCE_DIR}/resources/tessmoor_version.h.in
+  ${TESSMOOR_GENERATED_DIR}/tessmoor_version.h @ONLY)
+
+set(TESSMOOR_ICON ${TESSMOOR_GENERATED_DIR}/tessmoor.ico)
+add_custom_command(OUTPUT ${TESSMOOR_ICON}
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/make-icon.sh ${TESSMOOR_ICON}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make-icon.sh
+  COMMENT "Drawing the application icon"
+  VERBATIM)
+# Listing the icon as a source ties its command to the module; windres finds it (and the version
+# header) through the include path, and OBJECT_DEPENDS recompiles the script when they change.
+target_sources(Tessmoor PRIVATE ${TESSMOOR_ICON})
+target_include_directories(Tessmoor PRIVATE ${TESSMOOR_GENERATED_DIR})
+set_property(SOURCE ${CMAKE_SOURCE_DIR}/resources/tessmoor.rc APPEND PROPERTY OBJECT_DEPENDS
+  ${TESSMOOR_ICON} ${TESSMOOR_GENERATED_DIR}/tessmoor_version.h ${CMAKE_SOURCE_DIR}/resources/tessmoor.manifest)
+
+set(TESSMOOR_HELP_DIR ${CMAKE_SOURCE_DIR}/resources/help)
+file(GLOB_RECURSE TESSMOOR_HELP_SOURCES CONFIGURE_DEPENDS ${TESSMOOR_HELP_DIR}/*)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/Tessmoor.chm
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/make-help.sh ${TESSMOOR_HELP_DIR} ${CMAKE_BINARY_DIR}/Tessmoor.chm
+  DEPENDS ${TESSMOOR_HELP_SOURCES} ${CMAKE_SOURCE_DIR}/tools/make-help.sh
+  COMMENT "Compiling the help file Tessmoor.chm"
+  VERBATIM)
+add_custom_target(tessmoor_help ALL DEPENDS ${CMAKE_BINARY_DIR}/Tessmoor.chm)
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(_tessmoor_scr_define SCR64)
+  set(_tessmoor_arch x64)
+else()
+  set(_tessmoor_scr_define SCR32)
+  set(_tessmoor_arch x86)
+endif()
+set(TESSMOOR_TEST_INSTALLER ${CMAKE_BINARY_DIR}/Tessmoor-${PROJECT_VERSION}-setup-${_tessmoor_arch}-only.exe)
+set(TESSMOOR_NSIS_SCRIPT ${CMAKE_SOURCE_DIR}/resources/installer/tessmoor.nsi)
+add_custom_command(OUTPUT ${TESSMOOR_TEST_INSTALLER}
+  COMMAND ${TESSMOOR_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
+          -DOUTFILE=${TESSMOOR_TEST_INSTALLER} -DICON=${TESSMOOR_ICON} -DCHM=${CMAKE_BINARY_DIR}/Tessmoor.chm
+          -D${_tessmoor_scr_define}=$<TARGET_FILE:Tessmoor> ${TESSMOOR_NSIS_SCRIPT}
+  DEPENDS Tessmoor ${TESSMOOR_NSIS_SCRIPT} ${TESSMOOR_ICON} ${CMAKE_BINARY_DIR}/Tessmoor.chm
+  COMMENT "Building the test installer (${_tessmoor_arch} module only)"
+  VERBATIM)
+add_custom_target(tessmoor_installer ALL DEPENDS ${TESSMOOR_TEST_INSTALLER})
+add_dependencies(tessmoor_installer tessmoor_help)
+
+# The driver reads the module's version block and checks what the installer left behind.
+target_link_libraries(tessmoor_e2e PRIVATE version)
+add_dependencies(tessmoor_e2e tessmoor_help tessmoor_installer)
+
+add_test(NAME help_contents
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check-help.sh ${CMAKE_BINARY_DIR}/Tessmoor.chm ${TESSMOOR_HELP_DIR})
+set_tests_properties(help_contents PROPERTIES LABELS release TIMEOUT 60
+  PASS_REGULAR_EXPRESSION "[0-9]+ passed, 0 failed")
+
+# The install tests change the Windows system of their prefix (System32, HKLM), so they run in a
+# prefix of their own, and for the 32-bit build in a 32-bit one: the installer then takes the
+# 32-bit Windows branch, as on a 32-bit system. The main driver run skips them.
+set(_tessmoor_release_env
+  TESSMOOR_RELEASE_E2E=1
+  TESSMOOR_INSTALLER=${TESSMOOR_TEST_INSTALLER}
+  TESSMOOR_HELP_SOURCE=${TESSMOOR_HELP_DIR})
+if(TESSMOOR_WINE_ARCH STREQUAL "win32")
+  list(APPEND _tessmoor_release_env TESSMOOR_WINEARCH=win32)
+endif()
+add_test(NAME release_e2e_${TESSMOOR_WINE_ARCH}
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/run-under-wine.sh ${TESSMOOR_WINE_ARCH}
+          ${CMAKE_BINARY_DIR}/release-e2e-work -- $<TARGET_FILE:tessmoor_e2e>
+          --module=$<TARGET_FILE:Tessmoor> --artifacts=${CMAKE_BINARY_DIR}/artifacts --gtest_filter=Release*)
+set_tests_properties(release_e2e_${TESSMOOR_WINE_ARCH} PROPERTIES LABELS "e2e;release" TIMEOUT 300
+  ENVIRONMENT "${_tessmoor_release_env}"
+  PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
+  FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]|\\[  SKIPPED \\]|did not finish")
