@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/entry.h"
+#include "pattern2/win32/no2_form.h"
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/registry_store.h"
@@ -50,6 +51,10 @@ class Win32EntryHost final : public EntryHost {
     HWND parent = reinterpret_cast<HWND>(preview_parent);
     if (form == MainForm::kShowWindow || form == MainForm::kPattern1Preview) {
       TNo1Form show(OpenStore(), files_, form == MainForm::kShowWindow ? nullptr : parent);
+      win32::RunMessageLoop();
+    }
+    if (form == MainForm::kPattern2Preview) {
+      pattern2::TNo2Form preview(OpenStore(), files_, parent);
       win32::RunMessageLoop();
     }
   }

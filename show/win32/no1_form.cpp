@@ -17,6 +17,10 @@ TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
     slide_engine_ = std::make_unique<SlideEngine>(SlideEngine::Parts{
         show_, settings_, *scr_set_up_form_, files_, *table_, canvas_, *random_});
   }
+  if (show_.pattern == "2") {
+    picture_windows_ =
+        std::make_unique<pattern2::PictureWindows>(hwnd(), show_, *table_, [this] { Close(); });
+  }
   ApplyTimers();
 
   ShowWindow(hwnd(), preview_parent_ ? SW_SHOWNA : SW_SHOW);
@@ -59,6 +63,10 @@ void TNo1Form::FormCreate() {
   RECT client{};
   GetClientRect(hwnd(), &client);
   canvas_.Attach(hwnd(), client.right, client.bottom);
+  if (!preview_parent_) {
+    music_driver_ = std::make_unique<ShowMusicDriver>(*this, music_, files_);
+    music_driver_->Start();
+  }
 
   exit_ = ExitOnInput(preview_parent_ == nullptr);
   if (!preview_parent_) {
@@ -82,7 +90,13 @@ void TNo1Form::Close() { Destroy(); }
 void TNo1Form::OnDestroy() {
   // The show is the process's main window: when it goes, by input or because the host destroyed
   // the preview window, the run ends.
+  if (music_driver_) music_driver_->Shutdown();
   PostQuitMessage(0);
+}
+
+LRESULT TNo1Form::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (music_driver_ && music_driver_->OnMessage(message, wparam, lparam)) return 0;
+  return Window::OnMessage(message, wparam, lparam);
 }
 
 void TNo1Form::FormKeyDown(WPARAM) {
@@ -98,6 +112,7 @@ void TNo1Form::FormMouseMove(POINT screen) {
 }
 
 void TNo1Form::OnTimer(UINT_PTR id) {
+  if (music_driver_ && music_driver_->OnTimer(id)) return;
   if (id == kScrNo1SpeedTimer) {
     ScrNo1SpeedTimerTimer();
   } else if (id >= kScrNo2FormNo1SpeedTimer && id < kScrNo2FormNo1SpeedTimer + 4) {
@@ -113,6 +128,16 @@ void TNo1Form::ScrNo1SpeedTimerTimer() {
   SetTimerInterval(kScrNo1SpeedTimer, static_cast<int>(tick.NextTickMs()));
 }
 
-void TNo1Form::ScrNo2FormNoSpeedTimerTimer(int) {}
+void TNo1Form::ScrNo2FormNoSpeedTimerTimer(int window) {
+  if (!picture_windows_) return;
+  const UINT_PTR timer = kScrNo2FormNo1SpeedTimer + window - 1;
+  bool switched_off = false;
+  for (int box : table_->Collect()) {
+    SetTimerInterval(kScrNo2FormNo1SpeedTimer + box - 1, 0);
+    switched_off = switched_off || box == window;
+  }
+  if (switched_off) return;
+  if (picture_windows_->Tick(window) == pattern2::TimerAction::kStop) SetTimerInterval(timer, 0);
+}
 
 }  // namespace tessmoor

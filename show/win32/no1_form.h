@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "pattern2/win32/picture_windows.h"
 #include "platform/file_system.h"
 #include "platform/random.h"
 #include "platform/win32/gdi_canvas.h"
@@ -10,6 +11,7 @@
 #include "platform/win32/window.h"
 #include "setup/settings_dialog_model.h"
 #include "show/win32/blank_window.h"
+#include "show/win32/show_music_driver.h"
 #include "show/exit_on_input.h"
 #include "show/music_settings.h"
 #include "show/picture_table.h"
@@ -39,6 +41,7 @@ class TNo1Form final : public win32::Window {
   void OnMouseMove(POINT screen) override { FormMouseMove(screen); }
   void OnPaint(HDC dc, const RECT& area) override { canvas_.Paint(dc, area); }
   void OnDestroy() override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   void FormCreate();
@@ -54,6 +57,8 @@ class TNo1Form final : public win32::Window {
   HWND preview_parent_;
   std::unique_ptr<SettingsDialogModel> scr_set_up_form_;  // hidden, never shown
   MusicSettings music_;
+  // `MusicMediaPlayerLoad` and the music rotation: full screen only, shut down in OnDestroy.
+  std::unique_ptr<ShowMusicDriver> music_driver_;
   ExitOnInput exit_{false};
   std::unique_ptr<SplitMixRandom> random_;
   std::unique_ptr<win32::ImeStatusWindowOff> ime_;
@@ -62,6 +67,8 @@ class TNo1Form final : public win32::Window {
   // Built after the settings; the engine borrows the table, so it is declared after it.
   std::unique_ptr<PictureTable> table_;
   std::unique_ptr<SlideEngine> slide_engine_;
+  // Pattern 2: the picture windows, which also borrow the table.
+  std::unique_ptr<pattern2::PictureWindows> picture_windows_;
   std::vector<std::unique_ptr<BlankWindow>> other_monitors_;
 };
 

@@ -1,0 +1,56 @@
+#pragma once
+#include <array>
+#include <memory>
+
+#include "app/settings.h"
+#include "pattern2/preview_panels.h"
+#include "pattern2/preview_settings.h"
+#include "pattern2/win32/preview_panel.h"
+#include "platform/file_system.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/ime_ui.h"
+#include "platform/win32/window.h"
+#include "show/exit_on_input.h"
+
+namespace tessmoor::pattern2 {
+
+// `TNo2Form`: the pattern-2 preview. Inside the host's preview window it is a black child window
+// of the parent's size, in which four coloured panels stand for the picture windows and move by
+// their motion modes, one timer per panel; input does nothing, and the run ends when the host
+// destroys its window. Without a preview parent it covers the screen, hides the cursor and ends
+// on input like the show window (the entry never starts it so; it plays no music then).
+class TNo2Form final : public win32::Window {
+ public:
+  TNo2Form(KeyValueStore& store, FileSystem& files, HWND preview_parent);
+  ~TNo2Form() override;
+
+  static constexpr UINT_PTR kScrNo1SpeedTimer = 1;  // ... 4 for panel 4
+
+ protected:
+  void OnTimer(UINT_PTR id) override;
+  void OnKeyDown(WPARAM) override { FormKeyDown(); }
+  void OnMouseDown(POINT) override { FormMouseDown(); }
+  void OnMouseMove(POINT screen) override { FormMouseMove(screen); }
+  void OnDestroy() override;
+
+ private:
+  void FormCreate();
+  void FormKeyDown();
+  void FormMouseDown();
+  void FormMouseMove(POINT screen);
+  void ScrNoSpeedTimerTimer(int panel);
+
+  Settings settings_;
+  FileSystem& files_;
+  HWND preview_parent_;
+  PreviewStart start_;
+  ExitOnInput exit_{false};
+  std::unique_ptr<win32::ImeStatusWindowOff> ime_;
+  PreviewSettings preview_;
+  std::unique_ptr<PreviewPanels> panels_;
+  win32::UniqueFont font_;
+  // After the font, which they borrow.
+  std::array<std::unique_ptr<PreviewPanel>, 4> panel_windows_;
+};
+
+}  // namespace tessmoor::pattern2

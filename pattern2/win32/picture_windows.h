@@ -1,0 +1,37 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "pattern2/motion_rules.h"
+#include "pattern2/win32/no2_form_no.h"
+#include "pattern2/window_motion.h"
+#include "show/picture_source.h"
+#include "show/show_settings.h"
+
+namespace tessmoor::pattern2 {
+
+// The pattern-2 part of the show window: the picture windows and their motions. The show window
+// makes it once its settings are read and its picture table is built, and hands it each tick of
+// its timer `ScrNo2FormNo<n>SpeedTimer`.
+class PictureWindows {
+ public:
+  // A motion and a window for every n whose timer runs in `show`; the windows appear at their
+  // first tick. `pictures` must outlive this object; `close_show` ends the show and is what a
+  // key on a picture window does.
+  PictureWindows(HWND show_window, const ShowSettings& show, PictureSource& pictures,
+                 std::function<void()> close_show);
+
+  // One tick of window n (1..4), over the show window's area as it is now. kStop: stop that
+  // timer for good (the box has no picture left, or n was never set up).
+  [[nodiscard]] TimerAction Tick(int window);
+
+ private:
+  HWND show_window_;
+  std::array<std::unique_ptr<TNo2FormNo>, 4> windows_;
+  std::array<std::unique_ptr<WindowMotion>, 4> motions_;
+};
+
+}  // namespace tessmoor::pattern2
