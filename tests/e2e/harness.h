@@ -87,4 +87,34 @@ struct Screenshot {
 };
 Screenshot CaptureScreen();
 
+// Handle counts of another process, for leak checks over a long run. GetGuiResources is a stub
+// under Wine, so GDI objects are counted in the process's own GDI handle table (its PEB's
+// GdiSharedHandleTable, read with ReadProcessMemory): the entries whose type is set, stock objects
+// included (Wine clears an entry's type when its object is deleted). nullopt when it cannot be read.
+std::optional<int> CountGdiObjects(HANDLE process);
+// The windows of process `pid`: its top-level windows, hidden ones included, and all their
+// descendants.
+int CountWindows(DWORD pid);
+
+// SendMessage to a window of the module, bounded in time: a hung module fails the test instead of
+// hanging it. 0 when the window does not answer within `timeout`.
+LRESULT SendBounded(HWND hwnd, UINT message, WPARAM wparam = 0, LPARAM lparam = 0,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(10));
+// The descendants of `parent` whose text is `text`, of any class when `window_class` is null.
+std::vector<HWND> ChildrenWithText(HWND parent, const std::wstring& text, const wchar_t* window_class = nullptr);
+
+// The part of a screenshot inside `area` (screen coordinates, clipped to the screen).
+Screenshot Crop(const Screenshot& shot, const RECT& area);
+
+// How DistinctGlyphCells tells the text from what lies behind it.
+enum class InkBackground {
+  kMostCommonColour,  // a control's face: the area's most common colour
+  kTopRowOfColumn,    // a gradient title bar: each column's colour in the area's top row
+};
+// Text drawn in `area` of the screen, cut into cells at the columns without ink (pixels more than
+// 96 away from the background on some channel), and the number of different cells. A caption whose
+// glyphs are missing from its font is drawn as one repeated box, so it has one kind of cell however
+// many characters it shows; real text has about as many kinds as it has different characters.
+int DistinctGlyphCells(const Screenshot& shot, const RECT& area, InkBackground background);
+
 }  // namespace tessmoor::e2e
