@@ -17,8 +17,9 @@ configure_file(${CMAKE_SOURCE_DIR}/resources/tessmoor_version.h.in
   ${TESSMOOR_GENERATED_DIR}/tessmoor_version.h @ONLY)
 
 set(TESSMOOR_ICON ${TESSMOOR_GENERATED_DIR}/tessmoor.ico)
-add_custom_command(OUTPUT ${TESSMOOR_ICON}
-  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/make-icon.sh ${TESSMOOR_ICON}
+set(TESSMOOR_WIZARD_BITMAP ${TESSMOOR_GENERATED_DIR}/installer-wizard.bmp)
+add_custom_command(OUTPUT ${TESSMOOR_ICON} ${TESSMOOR_WIZARD_BITMAP}
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/make-icon.sh ${TESSMOOR_ICON} ${TESSMOOR_WIZARD_BITMAP}
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make-icon.sh
   COMMENT "Drawing the application icon"
   VERBATIM)
@@ -49,9 +50,9 @@ set(TESSMOOR_TEST_INSTALLER ${CMAKE_BINARY_DIR}/Tessmoor-${PROJECT_VERSION}-setu
 set(TESSMOOR_NSIS_SCRIPT ${CMAKE_SOURCE_DIR}/resources/installer/tessmoor.nsi)
 add_custom_command(OUTPUT ${TESSMOOR_TEST_INSTALLER}
   COMMAND ${TESSMOOR_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${PROJECT_VERSION}
-          -DOUTFILE=${TESSMOOR_TEST_INSTALLER} -DICON=${TESSMOOR_ICON} -DCHM=${CMAKE_BINARY_DIR}/Tessmoor.chm
+          -DOUTFILE=${TESSMOOR_TEST_INSTALLER} -DICON=${TESSMOOR_ICON} -DWIZARD=${TESSMOOR_WIZARD_BITMAP} -DCHM=${CMAKE_BINARY_DIR}/Tessmoor.chm
           -D${_tessmoor_scr_define}=$<TARGET_FILE:Tessmoor> ${TESSMOOR_NSIS_SCRIPT}
-  DEPENDS Tessmoor ${TESSMOOR_NSIS_SCRIPT} ${TESSMOOR_ICON} ${CMAKE_BINARY_DIR}/Tessmoor.chm
+  DEPENDS Tessmoor ${TESSMOOR_NSIS_SCRIPT} ${TESSMOOR_ICON} ${TESSMOOR_WIZARD_BITMAP} ${CMAKE_BINARY_DIR}/Tessmoor.chm
   COMMENT "Building the test installer (${_tessmoor_arch} module only)"
   VERBATIM)
 add_custom_target(tessmoor_installer ALL DEPENDS ${TESSMOOR_TEST_INSTALLER})

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Draws Tessmoor's application icon with ImageMagick: two photographs, one lying on the other, on
 # a dusk-coloured tile. Writes a Windows .ico with every size the shell asks for (16 to 256 pixels,
-# 32-bit with alpha; ImageMagick stores the 256-pixel image as PNG inside the file).
+# 32-bit with alpha; ImageMagick stores the 256-pixel image as PNG inside the file), and, when asked,
+# the installer's welcome-page picture (164 x 314, a 24-bit BMP) with the same drawing.
 #
-#   tools/make-icon.sh OUT.ico
+#   tools/make-icon.sh OUT.ico [WIZARD.bmp]
 #
 # The pictures are drawn at 1024 pixels and scaled down. Below 32 pixels the back photograph is left
 # out: at that size it only muddies the front one. Intermediate files go to OUT.ico's folder, under
 # icon-work/. No time stamps are written, so the same script gives the same bytes.
 set -euo pipefail
 
-(($# == 1)) || { echo "usage: $0 OUT.ico" >&2; exit 2; }
+(($# == 1 || $# == 2)) || { echo "usage: $0 OUT.ico [WIZARD.bmp]" >&2; exit 2; }
 out=$1
+wizard=${2:-}
 command -v convert >/dev/null || { echo "$0: ImageMagick's convert is missing (run tools/setup.sh)" >&2; exit 1; }
 work=$(dirname "$out")/icon-work
 mkdir -p "$work"
@@ -38,7 +40,7 @@ for photo in front back; do
   convert "$work/$photo.png" -background black -shadow 60x14+10+16 "${png_opts[@]}" "$work/$photo-shadow.png"
 done
 
-tile=(-size "${canvas}x${canvas}" gradient:'#2b3f7a-#7a4f9e'
+tile=(-size "${canvas}x${canvas}" gradient:'#2b3f7a-#7a4f9e' -alpha set
   \( -size "${canvas}x${canvas}" xc:none -fill white -draw "roundrectangle 40,40 983,983 190,190" \)
   -compose DstIn -composite -compose Over)
 
@@ -62,3 +64,10 @@ done
 
 convert "${frames[@]}" "${png_opts[@]}" "$work/tessmoor.ico"
 mv -f "$work/tessmoor.ico" "$out"
+
+if [[ -n $wizard ]]; then
+  convert -size 164x314 gradient:'#2b3f7a-#7a4f9e' \
+    \( "$work/large.png" -filter Lanczos -resize 148x148 \) -gravity north -geometry +0+36 -composite \
+    -type TrueColor "BMP3:$work/wizard.bmp"
+  mv -f "$work/wizard.bmp" "$wizard"
+fi

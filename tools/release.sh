@@ -87,7 +87,7 @@ cp "$release/Tessmoor.chm" "$release/x86/Tessmoor.chm"
 installer=Tessmoor-$version-setup.exe
 say "building $installer"
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DOUTFILE="$release/$installer" \
-  -DICON="$win64/generated/tessmoor.ico" -DCHM="$release/Tessmoor.chm" \
+  -DICON="$win64/generated/tessmoor.ico" -DWIZARD="$win64/generated/installer-wizard.bmp" -DCHM="$release/Tessmoor.chm" \
   -DSCR64="$release/x64/Tessmoor.scr" -DSCR32="$release/x86/Tessmoor.scr" \
   "$repo/resources/installer/tessmoor.nsi" >"$build_root/release.nsis.log" 2>&1 ||
   { cat "$build_root/release.nsis.log" >&2; die "makensis failed"; }

@@ -4,6 +4,7 @@
 ;   VERSION   the product version, e.g. 1.2.2
 ;   OUTFILE   the installer to write
 ;   ICON      the application icon (.ico)
+;   WIZARD    the welcome and finish pages' picture (164 x 314 BMP); optional
 ;   CHM       the help file
 ;   SCR64     the x86_64 Tessmoor.scr   } a release has both; a build folder's test installer
 ;   SCR32     the i686 Tessmoor.scr     } has the one module it built
@@ -66,6 +67,10 @@ Var OpenSettingsBox
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+!ifdef WIZARD
+  !define MUI_WELCOMEFINISHPAGE_BITMAP "${WIZARD}"
+  !define MUI_UNWELCOMEFINISHPAGE_BITMAP "${WIZARD}"
+!endif
 
 !insertmacro MUI_PAGE_WELCOME
 Page custom OptionsPage OptionsPageLeave

@@ -359,6 +359,78 @@ TEST_F(ReleaseInstall, SetActiveSwitchMakesTessmoorTheCurrentScreenSaver) {
   EXPECT_TRUE(active);
 }
 
+HWND FindChild(HWND parent, const wchar_t* cls, const std::wstring& text) {
+  for (HWND child : ChildWindows(parent)) {
+    wchar_t name[64];
+    GetClassNameW(child, name, 64);
+    if (_wcsicmp(name, cls) == 0 && WindowText(child) == text) return child;
+  }
+  return nullptr;
+}
+
+// A top-level window of process `pid` whose title starts with `prefix`.
+HWND FindTopWindow(DWORD pid, const std::wstring& prefix) {
+  struct Query { DWORD pid; const std::wstring& prefix; HWND found; } query{pid, prefix, nullptr};
+  EnumWindows([](HWND hwnd, LPARAM lp) -> BOOL {
+    auto* q = reinterpret_cast<Query*>(lp);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == q->pid && IsWindowVisible(hwnd) && WindowText(hwnd).rfind(q->prefix, 0) == 0) {
+      q->found = hwnd;
+      return FALSE;
+    }
+    return TRUE;
+  }, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+TEST_F(ReleaseInstall, InteractiveInstallerOffersBothChoicesTickedAndDoesWhatIsLeftTicked) {
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  std::wstring command = L"\"" + installer_ + L"\"";
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  struct Closer {
+    PROCESS_INFORMATION& pi;
+    ~Closer() {
+      if (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 99);
+      CloseHandle(pi.hThread);
+      CloseHandle(pi.hProcess);
+    }
+  } closer{pi};
+
+  HWND wizard = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (wizard = FindTopWindow(pi.dwProcessId, L"Tessmoor 1.2.2")) != nullptr; }, kStart))
+      << "the installer showed no window";
+  HWND next = GetDlgItem(wizard, IDOK);
+  ASSERT_NE(next, nullptr);
+  SendMessageW(next, BM_CLICK, 0, 0);
+
+  HWND set_active = nullptr, open_settings = nullptr;
+  ASSERT_TRUE(WaitUntil([&] {
+    set_active = FindChild(wizard, L"Button", L"Make Tessmoor the current screen saver");
+    open_settings = FindChild(wizard, L"Button", L"Open the screen saver settings at the end");
+    return set_active && open_settings;
+  }, 10s)) << "no page with the two choices";
+  EXPECT_EQ(SendMessageW(set_active, BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(open_settings, BM_GETCHECK, 0, 0), BST_CHECKED);
+  PumpFor(300ms);
+  CaptureScreen().Save(L"installer-choices");
+  // Opening the settings needs the real control panel; the test leaves it unticked.
+  SendMessageW(open_settings, BM_CLICK, 0, 0);
+  EXPECT_EQ(SendMessageW(open_settings, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  SendMessageW(next, BM_CLICK, 0, 0);
+
+  ASSERT_TRUE(WaitUntil([&] { return WindowText(next) == L"&Finish"; }, 30s)) << "the finish page never came";
+  SendMessageW(next, BM_CLICK, 0, 0);
+  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
+  DWORD code = 99;
+  GetExitCodeProcess(pi.hProcess, &code);
+  EXPECT_EQ(code, 0u);
+  EXPECT_TRUE(FileExists(scr_));
+  EXPECT_EQ(Lower(ReadString(HKEY_CURRENT_USER, kDesktopKey, L"SCRNSAVE.EXE").value_or(L"")), Lower(scr_));
+}
+
 // Starts the module at `path` rather than the built one.
 class ModuleAt {
  public:
@@ -484,6 +556,8 @@ TEST_F(ReleaseInstall, HelpButtonsRequestOpensTheInstalledHelpFileWithEveryPageI
   }
   std::vector<std::wstring> shown;
   if (tree) {
+    // The Japanese book opened, for the screenshot.
+    SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     PumpFor(500ms);
     CaptureScreen().Save(L"help-viewer");
     RemoteTree remote(tree, info.hProcess);
