@@ -8,14 +8,13 @@
 // <shellapi.h> names ShellExecute as a macro; the version dialog's view has a member of that name.
 #undef ShellExecute
 
-#include <algorithm>
 #include <array>
 #include <cwchar>
 #include <string>
 #include <vector>
 
-#include "setup/detail_dialog_layouts.h"
 #include "platform/text.h"
+#include "setup/detail_dialog_layouts.h"
 #include "setup/version_dialog_model.h"
 #include "tests/e2e/harness.h"
 
@@ -263,97 +262,6 @@ bool HasJapanese(std::string_view caption) {
   return false;
 }
 
-std::uint32_t FaceColour() {
-  const COLORREF f = GetSysColor(COLOR_BTNFACE);
-  return (GetRValue(f) << 16) | (GetGValue(f) << 8) | GetBValue(f);
-}
-
-// Text as ink: the pixels far from the face colour.
-struct Ink {
-  int width = 0;
-  int height = 0;
-  std::vector<bool> mask;
-  int count = 0;
-  bool at(int x, int y) const { return mask[static_cast<std::size_t>(y) * width + x]; }
-};
-
-Ink InkOf(const Screenshot& shot) {
-  Ink ink{shot.width, shot.height, std::vector<bool>(shot.pixels.size()), 0};
-  const std::uint32_t face = FaceColour();
-  for (int y = 0; y < shot.height; ++y)
-    for (int x = 0; x < shot.width; ++x)
-      if (!Near(shot.At(x, y), face, 96)) {
-        ink.mask[static_cast<std::size_t>(y) * shot.width + x] = true;
-        ++ink.count;
-      }
-  return ink;
-}
-
-// `text` drawn by this driver as the dialogs draw their captions: in the dialogs' font (the
-// system puts its Japanese UI font in the place of "ＭＳ Ｐゴシック" where that is missing) at
-// `pixels` high at 96 DPI, black on the face colour; the picture is as large as the text.
-Screenshot RenderCaption(const std::wstring& text, int pixels, bool bold = false, bool italic = false) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  LOGFONTW lf{};
-  lf.lfHeight = -Scaled(pixels);
-  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
-  lf.lfItalic = italic ? TRUE : FALSE;
-  lf.lfCharSet = SHIFTJIS_CHARSET;
-  lf.lfQuality = CLEARTYPE_QUALITY;
-  wcscpy(lf.lfFaceName, L"ＭＳ Ｐゴシック");
-  HFONT font = CreateFontIndirectW(&lf);
-  HGDIOBJ old_font = SelectObject(dc, font);
-  RECT size{0, 0, 0, 0};
-  DrawTextW(dc, text.c_str(), -1, &size, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-  // Italic glyphs lean out of their advance width.
-  if (italic) size.right += Scaled(pixels) / 3;
-  Screenshot out;
-  out.width = size.right;
-  out.height = size.bottom;
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), out.width, -out.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old_bitmap = SelectObject(dc, dib);
-  HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
-  FillRect(dc, &size, face);
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  DrawTextW(dc, text.c_str(), -1, &size, DT_LEFT | DT_NOPREFIX | DT_SINGLELINE);
-  GdiFlush();
-  out.pixels.assign(static_cast<std::uint32_t*>(bits), static_cast<std::uint32_t*>(bits) + out.width * out.height);
-  SelectObject(dc, old_bitmap);
-  SelectObject(dc, old_font);
-  DeleteObject(face);
-  DeleteObject(dib);
-  DeleteObject(font);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return out;
-}
-
-// The fewest pixels in which `text` differs from the screen's ink, over every place of the text
-// in `area` and up to a few pixels beyond it.
-int BestMismatch(const Ink& screen, const RECT& area, const Ink& text) {
-  constexpr int kSlack = 4;
-  int best = text.width * text.height;
-  const int x_end = std::max<int>(area.left, area.right - text.width) + kSlack;
-  const int y_end = std::max<int>(area.top, area.bottom - text.height) + kSlack;
-  for (int oy = area.top - kSlack; oy <= y_end; ++oy)
-    for (int ox = area.left - kSlack; ox <= x_end; ++ox) {
-      int n = 0;
-      for (int y = 0; y < text.height && n < best; ++y)
-        for (int x = 0; x < text.width; ++x) {
-          const int sx = ox + x, sy = oy + y;
-          const bool seen = sx >= 0 && sy >= 0 && sx < screen.width && sy < screen.height && screen.at(sx, sy);
-          n += seen != text.at(x, y);
-        }
-      best = std::min(best, n);
-    }
-  return best;
-}
-
 // The title bar: the rows between the top of the window's frame and its client area, short of
 // the close box.
 RECT TitleBarOf(HWND dialog) {
@@ -513,6 +421,9 @@ struct Pattern2Group {
   bool use;
 };
 
+constexpr std::array<Pattern2Group, 4> kPattern2FirstRun{
+    {{1, 50, 50, true}, {2, 50, 50, true}, {3, 50, 50, true}, {4, 50, 50, true}}};
+
 void ExpectPattern2Shows(HWND dialog, const std::array<Pattern2Group, 4>& groups) {
   for (int n = 1; n <= 4; ++n) {
     const Pattern2Group& g = groups[n - 1];
@@ -538,7 +449,7 @@ TEST_F(DetailDialogs, Pattern2OnAnEmptyStoreWritesItsFirstRunValuesAndShowsThem)
   ExpectDialogFrame(dialog, settings_, Pattern2DetailForm());
   EXPECT_EQ(OriginOf(dialog), (Point{100, 100}));
   ExpectLayout(dialog, Pattern2DetailControls());
-  ExpectPattern2Shows(dialog, {{{1, 50, 50, true}, {2, 50, 50, true}, {3, 50, 50, true}, {4, 50, 50, true}}});
+  ExpectPattern2Shows(dialog, kPattern2FirstRun);
   ExpectCaptionsDrawnAndKeep(dialog, Pattern2DetailControls(), L"pattern2-detail");
   for (int n = 1; n <= 4; ++n) {
     EXPECT_EQ(Value(ModeKey(n)), std::to_wstring(n));
@@ -577,19 +488,22 @@ TEST_F(DetailDialogs, Pattern2ArrowsStepEverySpeedBarByOneAndTheSizeLabelShowsTh
 
 TEST_F(DetailDialogs, Pattern2SaveWritesEveryGroupAndCancelWritesNothingButThePosition) {
   OPEN_SETTINGS_OR_SKIP();
+  const std::array<Pattern2Group, 4> chosen{{{1, 51, 1, true}, {5, 300, 50, true}, {3, 50, 80, true}, {1, 50, 50, false}}};
+  auto choose = [](HWND dialog) {
+    Click(P2Control(dialog, P2::kModeRadio, 2, 5));
+    Click(P2Control(dialog, P2::kModeRadio, 4, 1));
+    Click(P2Control(dialog, P2::kBoxCheck, 4));
+    ArrowRight(P2Control(dialog, P2::kSpeedBar, 1));
+    ThumbTo(P2Control(dialog, P2::kSpeedBar, 2), 300);
+    ThumbTo(P2Control(dialog, P2::kSizeBar, 3), 80);
+    ThumbTo(P2Control(dialog, P2::kSizeBar, 1), 1);
+  };
+
+  // Cancelled: the store keeps the first-run values, only the place the dialog closed at is new.
   HWND dialog = PressDetailButton(true);
   ASSERT_NE(dialog, nullptr);
-  Click(P2Control(dialog, P2::kModeRadio, 2, 5));
-  Click(P2Control(dialog, P2::kModeRadio, 4, 1));
-  Click(P2Control(dialog, P2::kBoxCheck, 4));
-  ArrowRight(P2Control(dialog, P2::kSpeedBar, 1));
-  ThumbTo(P2Control(dialog, P2::kSpeedBar, 2), 300);
-  ThumbTo(P2Control(dialog, P2::kSizeBar, 3), 80);
-  ThumbTo(P2Control(dialog, P2::kSizeBar, 1), 1);
-  const std::array<Pattern2Group, 4> chosen{{{1, 51, 1, true}, {5, 300, 50, true}, {3, 50, 80, true}, {1, 50, 50, false}}};
+  choose(dialog);
   ExpectPattern2Shows(dialog, chosen);
-
-  // Cancel first: the store keeps the first-run values, only the place the dialog closed at is new.
   const auto before = registry::All();
   MoveDialog(dialog, 180, 190);
   Click(P2Control(dialog, P2::kCancelButton, 0));
@@ -599,17 +513,12 @@ TEST_F(DetailDialogs, Pattern2SaveWritesEveryGroupAndCancelWritesNothingButThePo
   expected[L"ScreenDetailSetUpPointRegYFlag"] = L"190";
   EXPECT_EQ(registry::All(), expected);
 
+  // Saved: every group's choice is stored, and the next instance shows it.
   dialog = PressDetailButton(true);
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(OriginOf(dialog), (Point{180, 190}));
-  ExpectPattern2Shows(dialog, {{{1, 50, 50, true}, {2, 50, 50, true}, {3, 50, 50, true}, {4, 50, 50, true}}});
-  Click(P2Control(dialog, P2::kModeRadio, 2, 5));
-  Click(P2Control(dialog, P2::kModeRadio, 4, 1));
-  Click(P2Control(dialog, P2::kBoxCheck, 4));
-  ArrowRight(P2Control(dialog, P2::kSpeedBar, 1));
-  ThumbTo(P2Control(dialog, P2::kSpeedBar, 2), 300);
-  ThumbTo(P2Control(dialog, P2::kSizeBar, 3), 80);
-  ThumbTo(P2Control(dialog, P2::kSizeBar, 1), 1);
+  ExpectPattern2Shows(dialog, kPattern2FirstRun);
+  choose(dialog);
   Click(P2Control(dialog, P2::kSaveButton, 0));
   EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(dialog); }, kOpen));
   for (int n = 1; n <= 4; ++n) {
@@ -619,7 +528,6 @@ TEST_F(DetailDialogs, Pattern2SaveWritesEveryGroupAndCancelWritesNothingButThePo
     EXPECT_EQ(Value(SizeKey(n)), std::to_wstring(g.size)) << n;
     EXPECT_EQ(Value(UseKey(n)), g.use ? L"1" : L"0") << n;
   }
-
   HWND again = PressDetailButton(true);
   ASSERT_NE(again, nullptr);
   ExpectPattern2Shows(again, chosen);
@@ -659,7 +567,7 @@ TEST_F(DetailDialogs, DamagedPositionTimerScaleSpeedAndSizeStillOpenTheDialogsWi
   HWND two = PressDetailButton(true);
   ASSERT_NE(two, nullptr) << "damaged numbers kept the pattern-2 dialog from opening";
   EXPECT_EQ(OriginOf(two), (Point{100, 100}));
-  ExpectPattern2Shows(two, {{{1, 50, 50, true}, {2, 50, 50, true}, {3, 50, 50, true}, {4, 50, 50, true}}});
+  ExpectPattern2Shows(two, kPattern2FirstRun);
 }
 
 TEST_F(DetailDialogs, BothDetailDialogsReopenWhereEitherWasLastClosed) {

@@ -492,4 +492,92 @@ int DistinctGlyphCells(const Screenshot& shot, const RECT& area, InkBackground b
   return static_cast<int>(cells.size());
 }
 
+namespace {
+std::uint32_t FaceColour() {
+  const COLORREF f = GetSysColor(COLOR_BTNFACE);
+  return (static_cast<std::uint32_t>(GetRValue(f)) << 16) | (GetGValue(f) << 8) | GetBValue(f);
+}
+}  // namespace
+
+Ink InkOf(const Screenshot& shot) {
+  Ink ink{shot.width, shot.height, std::vector<bool>(shot.pixels.size()), 0};
+  const std::uint32_t face = FaceColour();
+  for (int y = 0; y < shot.height; ++y) {
+    for (int x = 0; x < shot.width; ++x) {
+      if (Near(shot.At(x, y), face, 96)) continue;
+      ink.mask[static_cast<std::size_t>(y) * shot.width + x] = true;
+      ++ink.count;
+    }
+  }
+  return ink;
+}
+
+Screenshot RenderCaption(const std::wstring& text, int pixels, bool bold, bool italic) {
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  const int height = MulDiv(pixels, GetDeviceCaps(screen, LOGPIXELSY), 96);
+  LOGFONTW lf{};
+  lf.lfHeight = -height;
+  lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+  lf.lfItalic = italic ? TRUE : FALSE;
+  lf.lfCharSet = SHIFTJIS_CHARSET;
+  lf.lfQuality = CLEARTYPE_QUALITY;
+  lstrcpynW(lf.lfFaceName, L"ＭＳ Ｐゴシック", LF_FACESIZE);
+  HFONT font = CreateFontIndirectW(&lf);
+  HGDIOBJ old_font = SelectObject(dc, font);
+  RECT size{0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), -1, &size, DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
+  // Italic glyphs lean out of their advance width.
+  if (italic) size.right += height / 3;
+  Screenshot out;
+  out.width = size.right;
+  out.height = size.bottom;
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), out.width, -out.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (dib) {
+    HGDIOBJ old_bitmap = SelectObject(dc, dib);
+    HBRUSH face = CreateSolidBrush(GetSysColor(COLOR_BTNFACE));
+    FillRect(dc, &size, face);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextW(dc, text.c_str(), -1, &size, DT_LEFT | DT_NOPREFIX | DT_SINGLELINE);
+    GdiFlush();
+    out.pixels.assign(static_cast<std::uint32_t*>(bits),
+                      static_cast<std::uint32_t*>(bits) + static_cast<std::size_t>(out.width) * out.height);
+    SelectObject(dc, old_bitmap);
+    DeleteObject(face);
+    DeleteObject(dib);
+  } else {
+    out.width = out.height = 0;
+  }
+  SelectObject(dc, old_font);
+  DeleteObject(font);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return out;
+}
+
+int BestMismatch(const Ink& screen, const RECT& area, const Ink& text) {
+  constexpr int kSlack = 4;
+  int best = text.width * text.height;
+  const int x_end = (area.right - text.width > area.left ? area.right - text.width : area.left) + kSlack;
+  const int y_end = (area.bottom - text.height > area.top ? area.bottom - text.height : area.top) + kSlack;
+  for (int oy = area.top - kSlack; oy <= y_end; ++oy) {
+    for (int ox = area.left - kSlack; ox <= x_end; ++ox) {
+      int n = 0;
+      for (int y = 0; y < text.height && n < best; ++y) {
+        for (int x = 0; x < text.width; ++x) {
+          const int sx = ox + x, sy = oy + y;
+          const bool seen = sx >= 0 && sy >= 0 && sx < screen.width && sy < screen.height && screen.At(sx, sy);
+          if (seen != text.At(x, y)) ++n;
+        }
+      }
+      if (n < best) best = n;
+    }
+  }
+  return best;
+}
+
 }  // namespace tessmoor::e2e

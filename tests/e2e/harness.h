@@ -117,4 +117,23 @@ enum class InkBackground {
 // many characters it shows; real text has about as many kinds as it has different characters.
 int DistinctGlyphCells(const Screenshot& shot, const RECT& area, InkBackground background);
 
+// Text as ink: the pixels of a picture more than 96 away, on some channel, from the dialogs' face
+// colour (COLOR_BTNFACE).
+struct Ink {
+  int width = 0;
+  int height = 0;
+  std::vector<bool> mask;
+  int count = 0;
+  bool At(int x, int y) const { return mask[static_cast<std::size_t>(y) * width + x]; }
+};
+Ink InkOf(const Screenshot& shot);
+// `text` drawn by this driver as the module's dialogs draw their captions: one line in
+// "ＭＳ Ｐゴシック" (or the font the system puts in its place) `pixels` high at 96 DPI, scaled by
+// the screen's DPI, black on the face colour. The picture is as large as the text.
+Screenshot RenderCaption(const std::wstring& text, int pixels, bool bold = false, bool italic = false);
+// The fewest pixels in which `text` differs from `screen` over every place of the text in `area`
+// (screen coordinates) and up to a few pixels beyond it: near 0 where the module drew that text in
+// that font, large where it drew boxes, another font or nothing.
+int BestMismatch(const Ink& screen, const RECT& area, const Ink& text);
+
 }  // namespace tessmoor::e2e
