@@ -136,4 +136,19 @@ Screenshot RenderCaption(const std::wstring& text, int pixels, bool bold = false
 // that font, large where it drew boxes, another font or nothing.
 int BestMismatch(const Ink& screen, const RECT& area, const Ink& text);
 
+// Other programs (an installer, the help viewer).
+struct Finished {
+  std::optional<DWORD> exit_code;  // nothing when it still ran at the limit (it is then killed)
+  DWORD pid = 0;
+};
+// Runs the command line `command` and waits for it up to `limit`.
+Finished RunAndWait(std::wstring command, std::chrono::milliseconds limit);
+// Waits until every process that process `parent` started has ended: an NSIS uninstaller, say,
+// hands its work to a copy of itself and ends at once. False when one still runs after `limit`.
+bool WaitForChildrenOf(DWORD parent, std::chrono::milliseconds limit);
+// The item texts of a tree view in another process, parents before their children, in display
+// order. The tree view's messages carry pointers, so the text is read through a buffer allocated in
+// that process: `process` needs VM operation, read and write access.
+std::vector<std::wstring> TreeViewTexts(HWND tree, HANDLE process);
+
 }  // namespace tessmoor::e2e

@@ -5,7 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shellapi.h>
-#include <tlhelp32.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -231,52 +230,6 @@ bool KeyExists(HKEY root, const wchar_t* key) {
   return true;
 }
 
-struct Finished {
-  std::optional<DWORD> exit_code;  // nothing when it was still running at the limit
-  DWORD pid = 0;
-};
-
-// Runs `command` and waits for it, up to `limit`.
-Finished RunAndWait(std::wstring command, std::chrono::milliseconds limit) {
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
-  Finished finished{std::nullopt, pi.dwProcessId};
-  if (WaitForSingleObject(pi.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0) {
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    finished.exit_code = code;
-  } else {
-    TerminateProcess(pi.hProcess, 99);
-  }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return finished;
-}
-
-// An NSIS uninstaller copies itself to the temp folder, starts the copy and ends at once; the copy
-// does the work. Waits until every process that `parent` started has ended.
-bool WaitForChildrenOf(DWORD parent, std::chrono::milliseconds limit) {
-  std::vector<HANDLE> children;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof(entry);
-  for (BOOL ok = Process32FirstW(snapshot, &entry); ok; ok = Process32NextW(snapshot, &entry)) {
-    if (entry.th32ParentProcessID != parent) continue;
-    if (HANDLE child = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)) children.push_back(child);
-  }
-  CloseHandle(snapshot);
-  bool ended = true;
-  const auto end = std::chrono::steady_clock::now() + limit;
-  for (HANDLE child : children) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
-    if (WaitForSingleObject(child, static_cast<DWORD>(std::max<long long>(0, left.count()))) != WAIT_OBJECT_0) ended = false;
-    CloseHandle(child);
-  }
-  return ended;
-}
-
 std::wstring SystemFolder() {
   wchar_t buffer[MAX_PATH];
   GetSystemDirectoryW(buffer, MAX_PATH);
@@ -368,20 +321,15 @@ HWND FindChild(HWND parent, const wchar_t* cls, const std::wstring& text) {
   return nullptr;
 }
 
-// A top-level window of process `pid` whose title starts with `prefix`.
+// A visible top-level window of process `pid` whose title starts with `prefix`.
 HWND FindTopWindow(DWORD pid, const std::wstring& prefix) {
-  struct Query { DWORD pid; const std::wstring& prefix; HWND found; } query{pid, prefix, nullptr};
-  EnumWindows([](HWND hwnd, LPARAM lp) -> BOOL {
-    auto* q = reinterpret_cast<Query*>(lp);
+  for (HWND hwnd = FindWindowExW(nullptr, nullptr, nullptr, nullptr); hwnd;
+       hwnd = FindWindowExW(nullptr, hwnd, nullptr, nullptr)) {
     DWORD owner = 0;
     GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == q->pid && IsWindowVisible(hwnd) && WindowText(hwnd).rfind(q->prefix, 0) == 0) {
-      q->found = hwnd;
-      return FALSE;
-    }
-    return TRUE;
-  }, reinterpret_cast<LPARAM>(&query));
-  return query.found;
+    if (owner == pid && IsWindowVisible(hwnd) && WindowText(hwnd).rfind(prefix, 0) == 0) return hwnd;
+  }
+  return nullptr;
 }
 
 TEST_F(ReleaseInstall, InteractiveInstallerOffersBothChoicesTickedAndDoesWhatIsLeftTicked) {
@@ -475,48 +423,6 @@ std::vector<std::wstring> ContentsNames(const std::string& hhc) {
   return names;
 }
 
-// Reads the tree view of another process: item texts in display order, children after parents.
-class RemoteTree {
- public:
-  RemoteTree(HWND tree, HANDLE process) : tree_(tree), process_(process) {
-    memory_ = VirtualAllocEx(process_, nullptr, kBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  }
-  ~RemoteTree() {
-    if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
-  }
-  bool ok() const { return memory_ != nullptr; }
-  std::vector<std::wstring> Texts() {
-    std::vector<std::wstring> texts;
-    Walk(reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_ROOT, 0)), texts);
-    return texts;
-  }
-
- private:
-  static constexpr std::size_t kBytes = 4096;
-  void Walk(HTREEITEM item, std::vector<std::wstring>& texts) {
-    for (; item; item = reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
-      texts.push_back(Text(item));
-      Walk(reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))), texts);
-    }
-  }
-  std::wstring Text(HTREEITEM item) {
-    auto* remote_text = reinterpret_cast<wchar_t*>(static_cast<char*>(memory_) + 1024);
-    TVITEMW tv{};
-    tv.mask = TVIF_TEXT | TVIF_HANDLE;
-    tv.hItem = item;
-    tv.pszText = remote_text;
-    tv.cchTextMax = 512;
-    WriteProcessMemory(process_, memory_, &tv, sizeof(tv), nullptr);
-    SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(memory_));
-    wchar_t text[512] = {};
-    ReadProcessMemory(process_, remote_text, text, sizeof(text) - sizeof(wchar_t), nullptr);
-    return text;
-  }
-  HWND tree_;
-  HANDLE process_;
-  void* memory_ = nullptr;
-};
-
 TEST_F(ReleaseInstall, HelpButtonsRequestOpensTheInstalledHelpFileWithEveryPageInItsContents) {
   Install(L"");
   // What the version dialog's help button asks of the shell for the installed module.
@@ -560,8 +466,7 @@ TEST_F(ReleaseInstall, HelpButtonsRequestOpensTheInstalledHelpFileWithEveryPageI
     SendMessageW(tree, TVM_EXPAND, TVE_EXPAND, SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
     PumpFor(500ms);
     CaptureScreen().Save(L"help-viewer");
-    RemoteTree remote(tree, info.hProcess);
-    if (remote.ok()) shown = remote.Texts();
+    shown = TreeViewTexts(tree, info.hProcess);
   }
   TerminateProcess(info.hProcess, 0);
   WaitForSingleObject(info.hProcess, 5000);
