@@ -115,31 +115,9 @@ TEST_F(Foundation, NoArgumentExitsAtOnceWithoutWriting) {
   EXPECT_NE(show.WaitWindow(L"No1Form", kStart), nullptr);
 }
 
-class HostWindow {
- public:
-  HostWindow(int width, int height) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TessmoorTestHost";
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(0, L"TessmoorTestHost", L"Preview host", WS_POPUP | WS_VISIBLE, 40, 40, width,
-                            height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }
-  ~HostWindow() {
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-  }
-  HWND hwnd() const { return hwnd_; }
-  std::wstring Handle() const { return std::to_wstring(reinterpret_cast<std::uintptr_t>(hwnd_)); }
-  void Destroy() { DestroyWindow(hwnd_); }
-
- private:
-  HWND hwnd_ = nullptr;
-};
 
 TEST_F(Foundation, PreviewRunsInsideTheHostWindowAtItsSizeAndIgnoresInput) {
-  HostWindow host(152, 112);
+  PreviewHost host(152, 112);
   ASSERT_NE(host.hwnd(), nullptr);
   Module preview(L"/p " + host.Handle());
   HWND child = nullptr;

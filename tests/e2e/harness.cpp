@@ -216,6 +216,24 @@ bool WaitForPixel(int x, int y, std::uint32_t rgb, int tolerance, std::chrono::m
       timeout);
 }
 
+PreviewHost::PreviewHost(int width, int height) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"TessmoorTestPreviewHost";
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  RegisterClassW(&wc);  // fails harmlessly when the class exists
+  hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"Preview host", WS_POPUP | WS_VISIBLE, 40, 40, width, height,
+                          nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+PreviewHost::~PreviewHost() { Destroy(); }
+
+void PreviewHost::Destroy() {
+  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
+  hwnd_ = nullptr;
+}
+
 std::wstring WindowText(HWND hwnd) {
   wchar_t buffer[512] = {};
   // WM_GETTEXT reaches controls of other processes, unlike GetWindowText.

@@ -72,6 +72,22 @@ void RegisterPicture(int box, int slot, const std::wstring& path);
 bool WaitForPixel(int x, int y, std::uint32_t rgb, int tolerance, std::chrono::milliseconds timeout);
 bool Near(std::uint32_t pixel, std::uint32_t rgb, int tolerance);
 
+// The host's preview window, as the display settings make it: a window of the test's own, on
+// this thread, whose handle the module gets after /p.
+class PreviewHost {
+ public:
+  PreviewHost(int width, int height);
+  PreviewHost(const PreviewHost&) = delete;
+  PreviewHost& operator=(const PreviewHost&) = delete;
+  ~PreviewHost();
+  HWND hwnd() const { return hwnd_; }
+  std::wstring Handle() const { return std::to_wstring(reinterpret_cast<std::uintptr_t>(hwnd_)); }
+  void Destroy();
+
+ private:
+  HWND hwnd_ = nullptr;
+};
+
 std::wstring WindowText(HWND hwnd);
 RECT WindowRectOf(HWND hwnd);
 std::vector<HWND> ChildWindows(HWND parent);

@@ -337,32 +337,11 @@ TEST_F(MusicShow, WithoutAnySoundDeviceTheShowGoesSilentWithoutRetrying) {
   EXPECT_EQ(show.WaitExit(kExit), 0u);
 }
 
-class PreviewHost {
- public:
-  PreviewHost() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TessmoorMusicTestHost";
-    RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"Preview host", WS_POPUP | WS_VISIBLE, 40, 40, 152,
-                            112, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }
-  ~PreviewHost() {
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-  }
-  PreviewHost(const PreviewHost&) = delete;
-  PreviewHost& operator=(const PreviewHost&) = delete;
-  HWND hwnd() const { return hwnd_; }
-
- private:
-  HWND hwnd_ = nullptr;
-};
 
 TEST_F(MusicShow, PreviewPlaysNoMusic) {
   if (!device_) GTEST_SKIP() << kNoDevice;
   WriteMusic({{{WriteTestFile(L"preview.wav", Wav(Pcm(kSampleRate / 4, 10))), L"0"}, {}, {}, {}, {}}});
-  PreviewHost host;
+  PreviewHost host(152, 112);
   ASSERT_NE(host.hwnd(), nullptr);
   Module preview(L"/p " + std::to_wstring(reinterpret_cast<std::uintptr_t>(host.hwnd())));
   ASSERT_TRUE(WaitUntil([&] { return !ChildWindows(host.hwnd()).empty(); }, kStart));

@@ -21,28 +21,6 @@ using namespace pattern2_motion;
 constexpr auto kStart = 15s;
 constexpr auto kExit = 5s;
 
-// The host's preview window: a borderless window of the test's own, on this thread.
-class PreviewHost {
- public:
-  PreviewHost(int width, int height) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TessmoorPattern2Host";
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"Pattern-2 preview host", WS_POPUP | WS_VISIBLE, 40, 40,
-                            width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  }
-  ~PreviewHost() {
-    if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
-  }
-  HWND hwnd() const { return hwnd_; }
-  std::wstring Handle() const { return std::to_wstring(reinterpret_cast<std::uintptr_t>(hwnd_)); }
-
- private:
-  HWND hwnd_ = nullptr;
-};
 
 struct PanelSetup {
   std::string mode;
