@@ -21,11 +21,19 @@ PictureBox::PictureBox(HWND parent, int id, RECT bounds, Mode mode, COLORREF bac
 
 void PictureBox::SetPicture(Picture picture) {
   picture_ = std::move(picture);
+  draw_rect_.reset();
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void PictureBox::SetPicture(Picture picture, const RECT& draw_rect) {
+  picture_ = std::move(picture);
+  draw_rect_ = draw_rect;
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void PictureBox::ClearPicture() {
   picture_.reset();
+  draw_rect_.reset();
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -56,8 +64,8 @@ void PictureBox::OnPaint(HDC dc, const RECT& area) {
   DeleteObject(brush);
   if (!picture_) return;
   // Pictures are decoded no larger than their source, so the decoded size is the own size here.
-  const RECT r = DrawRect(picture_->width, picture_->height,
-                          client.right, client.bottom, mode_);
+  const RECT r = draw_rect_ ? *draw_rect_
+                            : DrawRect(picture_->width, picture_->height, client.right, client.bottom, mode_);
   DrawPicture(dc, r, *picture_);
 }
 

@@ -17,6 +17,9 @@ class PictureBox final : public Window {
   ~PictureBox() override { Destroy(); }
 
   void SetPicture(Picture picture);
+  // Draws the picture stretched into `draw_rect` (client coordinates) whatever the mode, for
+  // callers that placed it themselves.
+  void SetPicture(Picture picture, const RECT& draw_rect);
   void ClearPicture();
   const std::optional<Picture>& picture() const { return picture_; }
   void SetBounds(const RECT& bounds);
@@ -34,6 +37,7 @@ class PictureBox final : public Window {
   Mode mode_;
   COLORREF background_;
   std::optional<Picture> picture_;
+  std::optional<RECT> draw_rect_;
 };
 
 }  // namespace tessmoor::win32
