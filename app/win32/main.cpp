@@ -14,6 +14,7 @@
 #include "platform/win32/registry_store.h"
 #include "platform/win32/utf.h"
 #include "platform/win32/window.h"
+#include "setup/win32/settings_form.h"
 #include "show/win32/no1_form.h"
 
 namespace tessmoor {
@@ -39,7 +40,10 @@ class Win32EntryHost final : public EntryHost {
     return true;
   }
 
-  void RunSettingsDialog() override {}
+  void RunSettingsDialog() override {
+    TScrSetUpForm dialog(OpenStore(), files_, SettingsOwnerFromCommandLine());
+    win32::RunMessageLoop();
+  }
 
   void HideApplicationWindow() override {}
 
