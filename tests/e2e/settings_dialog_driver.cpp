@@ -1,0 +1,241 @@
+#include "tests/e2e/settings_dialog_driver.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "setup/win32/settings_ids.h"
+
+namespace tessmoor::e2e {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr UINT kSendTimeoutMs = 5000;
+
+LRESULT Send(HWND hwnd, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result);
+  return static_cast<LRESULT>(result);
+}
+
+std::wstring ListText(HWND list, UINT get_length, UINT get_text, int index) {
+  const LRESULT n = Send(list, get_length, static_cast<WPARAM>(index));
+  if (n < 0 || n > 4096) return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  Send(list, get_text, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(n));
+  return text;
+}
+
+bool SameName(const std::wstring& a, const std::wstring& b) { return _wcsicmp(a.c_str(), b.c_str()) == 0; }
+
+int IndexOf(const std::vector<std::wstring>& items, const std::wstring& name, std::size_t from = 0) {
+  for (std::size_t i = from; i < items.size(); ++i)
+    if (SameName(items[i], name)) return static_cast<int>(i);
+  return -1;
+}
+
+void MouseInput(POINT at, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = static_cast<LONG>((at.x * 65536LL + w / 2) / w);
+  input.mi.dy = static_cast<LONG>((at.y * 65536LL + h / 2) / h);
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(input));
+  std::this_thread::sleep_for(30ms);
+}
+
+HCURSOR CursorShown() {
+  std::this_thread::sleep_for(100ms);
+  CURSORINFO info{};
+  info.cbSize = sizeof(info);
+  GetCursorInfo(&info);
+  return info.hCursor;
+}
+
+struct OwnedQuery {
+  HWND owner;
+  const wchar_t* window_class;
+  HWND found;
+};
+
+BOOL CALLBACK FindOwned(HWND hwnd, LPARAM lp) {
+  auto* q = reinterpret_cast<OwnedQuery*>(lp);
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  if (GetWindow(hwnd, GW_OWNER) == q->owner && IsWindowVisible(hwnd) && std::wstring(name) == q->window_class) {
+    q->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+}  // namespace
+
+std::wstring Wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+HWND SettingsDialogDriver::Control(std::string_view name) const {
+  const int id = SettingsControlId(name);
+  return id ? GetDlgItem(dialog_, id) : nullptr;
+}
+
+HWND SettingsDialogDriver::BoxControl(int box, std::string_view part) const {
+  return Control("ImageRegNo" + std::to_string(box) + "BoxScrSetUpFormTabControl" + std::string(part));
+}
+
+RECT SettingsDialogDriver::ClientRect(HWND control) const {
+  RECT r = WindowRectOf(control);
+  MapWindowPoints(nullptr, dialog_, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+SIZE SettingsDialogDriver::SizeOf(HWND control) const {
+  const RECT r = WindowRectOf(control);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+bool SettingsDialogDriver::Checked(HWND button) const { return Send(button, BM_GETCHECK) == BST_CHECKED; }
+
+void SettingsDialogDriver::Click(HWND button) const { Send(button, BM_CLICK); }
+
+void SettingsDialogDriver::PostClick(HWND button) const { PostMessageW(button, BM_CLICK, 0, 0); }
+
+void SettingsDialogDriver::SelectTab(int box, int index) const {
+  Send(BoxControl(box, ""), TCM_SETCURFOCUS, static_cast<WPARAM>(index));
+}
+
+void SettingsDialogDriver::Notify(HWND control, int code) const {
+  Send(dialog_, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code), reinterpret_cast<LPARAM>(control));
+}
+
+std::vector<std::wstring> SettingsDialogDriver::Items(HWND list) const {
+  std::vector<std::wstring> items;
+  const LRESULT n = Send(list, LB_GETCOUNT);
+  for (int i = 0; i < n; ++i) items.push_back(ListText(list, LB_GETTEXTLEN, LB_GETTEXT, i));
+  return items;
+}
+
+void SettingsDialogDriver::SelectItem(HWND list, int index) const {
+  Send(list, LB_SETCURSEL, static_cast<WPARAM>(index));
+}
+
+std::vector<std::wstring> SettingsDialogDriver::DriveItems() const {
+  HWND combo = Control("ScrSetUpDriveComboBox");
+  std::vector<std::wstring> items;
+  const LRESULT n = Send(combo, CB_GETCOUNT);
+  for (int i = 0; i < n; ++i) items.push_back(ListText(combo, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
+  return items;
+}
+
+bool SettingsDialogDriver::OpenFolder(const std::wstring& folder) const {
+  if (folder.size() < 3 || folder[1] != L':') return false;
+  HWND combo = Control("ScrSetUpDriveComboBox");
+  HWND folders = Control("ScrSetUpDirectoryListBox");
+  const std::vector<std::wstring> drives = DriveItems();
+  int drive = -1;
+  for (std::size_t i = 0; i < drives.size(); ++i)
+    if (drives[i].size() >= 2 && towlower(drives[i][0]) == towlower(folder[0]) && drives[i][1] == L':')
+      drive = static_cast<int>(i);
+  if (drive < 0) return false;
+  Send(combo, CB_SETCURSEL, static_cast<WPARAM>(drive));
+  Notify(combo, CBN_SELCHANGE);
+  // Up to the root first (the first entry), then down one folder at a time.
+  Send(folders, LB_SETCURSEL, 0);
+  Notify(folders, LBN_DBLCLK);
+  std::size_t depth = 0;
+  for (std::size_t at = 3; at < folder.size();) {
+    std::size_t end = folder.find(L'\\', at);
+    if (end == std::wstring::npos) end = folder.size();
+    const std::wstring name = folder.substr(at, end - at);
+    at = end + 1;
+    if (name.empty()) continue;
+    const int index = IndexOf(Items(folders), name, depth + 1);
+    if (index < 0) return false;
+    Send(folders, LB_SETCURSEL, static_cast<WPARAM>(index));
+    Notify(folders, LBN_DBLCLK);
+    ++depth;
+    const std::vector<std::wstring> now = Items(folders);
+    if (now.size() <= depth || !SameName(now[depth], name)) return false;
+  }
+  return true;
+}
+
+bool SettingsDialogDriver::ClickFile(const std::wstring& name) const {
+  HWND files = Control("ScrSetUpFileListBox");
+  const int index = IndexOf(Items(files), name);
+  if (index < 0) return false;
+  Send(files, LB_SETCURSEL, static_cast<WPARAM>(index));
+  Notify(files, LBN_SELCHANGE);
+  return true;
+}
+
+bool SettingsDialogDriver::DragFileToBox(const std::wstring& name, int box, const std::function<bool()>& done,
+                                         DragCursors* cursors) const {
+  HWND files = Control("ScrSetUpFileListBox");
+  const int index = IndexOf(Items(files), name);
+  if (index < 0) return false;
+  Send(files, LB_SETTOPINDEX, static_cast<WPARAM>(index));
+  const int top = static_cast<int>(Send(files, LB_GETTOPINDEX));
+  const int item_height = static_cast<int>(Send(files, LB_GETITEMHEIGHT, 0));
+  POINT start{8, (index - top) * item_height + item_height / 2};
+  ClientToScreen(files, &start);
+  const RECT target = WindowRectOf(BoxControl(box, "NoImage"));
+  const POINT end{(target.left + target.right) / 2, (target.top + target.bottom) / 2};
+  // The first input after a start is sometimes lost: each try moves to the item first.
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    MouseInput(start, 0);
+    if (cursors) cursors->before = CursorShown();
+    MouseInput(start, MOUSEEVENTF_LEFTDOWN);
+    constexpr int kSteps = 12;
+    for (int i = 1; i <= kSteps; ++i) {
+      MouseInput({start.x + (end.x - start.x) * i / kSteps, start.y + (end.y - start.y) * i / kSteps}, 0);
+      if (cursors && (i == 1 || i == kSteps)) (i == 1 ? cursors->over_list : cursors->over_target) = CursorShown();
+    }
+    MouseInput(end, MOUSEEVENTF_LEFTUP);
+    if (WaitUntil(done, 2s)) return true;
+  }
+  return false;
+}
+
+HWND WaitOwnedWindow(HWND owner, const wchar_t* window_class, std::chrono::milliseconds timeout) {
+  OwnedQuery q{owner, window_class, nullptr};
+  WaitUntil(
+      [&] {
+        q.found = nullptr;
+        EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&q));
+        return q.found != nullptr;
+      },
+      timeout);
+  return q.found;
+}
+
+bool ChooseFileInOpenDialog(const SettingsDialogDriver& dialog, int box, const std::wstring& path,
+                            OpenDialogSeen* seen) {
+  dialog.PostClick(dialog.BoxControl(box, "NoImageButton"));
+  HWND open = WaitOwnedWindow(dialog.hwnd(), L"#32770", 10s);
+  if (!open) return false;
+  // The controls of the dialog's template: the file types (cmb1), the folder list (cmb2) and the
+  // file name (cmb13).
+  if (seen) {
+    seen->look_in = WindowText(GetDlgItem(open, 0x471));
+    HWND types = GetDlgItem(open, 0x470);
+    seen->filters.clear();
+    const LRESULT n = Send(types, CB_GETCOUNT);
+    for (int i = 0; i < n; ++i) seen->filters.push_back(ListText(types, CB_GETLBTEXTLEN, CB_GETLBTEXT, i));
+  }
+  if (!path.empty()) Send(GetDlgItem(open, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  PostMessageW(GetDlgItem(open, path.empty() ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
+  return WaitUntil([&] { return !IsWindow(open); }, 10s);
+}
+
+}  // namespace tessmoor::e2e

@@ -1,0 +1,82 @@
+#pragma once
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tests/e2e/harness.h"
+
+// Driving the real settings dialog from the test program: its controls found by their names in
+// the dialog's layout table, clicked, switched and filled with the messages a user's actions
+// produce, and the mouse moved with SendInput where only real input will do (the drag).
+namespace tessmoor::e2e {
+
+std::wstring Wide(std::string_view utf8);
+
+class SettingsDialogDriver {
+ public:
+  explicit SettingsDialogDriver(HWND dialog) : dialog_(dialog) {}
+  HWND hwnd() const { return dialog_; }
+
+  // The control of this layout name, e.g. "CancelButton"; nullptr when the dialog has none.
+  HWND Control(std::string_view name) const;
+  // Box b's controls: "" the tab control, "NoImage" the picture, "NoImageButton" the open
+  // button, "NoImageClearButton" the clear button.
+  HWND BoxControl(int box, std::string_view part) const;
+
+  // A control's rectangle in the dialog's client coordinates.
+  RECT ClientRect(HWND control) const;
+  SIZE SizeOf(HWND control) const;
+  bool Checked(HWND button) const;
+
+  // BM_CLICK, returning when the dialog has handled it.
+  void Click(HWND button) const;
+  // BM_CLICK posted: for a button whose handler runs a modal dialog or closes this one.
+  void PostClick(HWND button) const;
+  void SelectTab(int box, int index) const;
+  // A command notification as the control would send it.
+  void Notify(HWND control, int code) const;
+
+  std::vector<std::wstring> Items(HWND list) const;  // list box items
+  void SelectItem(HWND list, int index) const;
+  std::vector<std::wstring> DriveItems() const;
+  // Chooses the drive of `folder` and opens the folders down to it, as a user would with the
+  // drive list and double clicks in the folder list. False when a folder is not offered.
+  bool OpenFolder(const std::wstring& folder) const;
+  // Clicks file `name` in the file list (its selection and the notification a click sends).
+  bool ClickFile(const std::wstring& name) const;
+  // The cursor over the file list before the press, and while the button is held: just after
+  // the drag started, still over the list, and over the target just before the release.
+  struct DragCursors {
+    HCURSOR before = nullptr;
+    HCURSOR over_list = nullptr;
+    HCURSOR over_target = nullptr;
+  };
+  // Drags file `name` from the file list onto box b's picture with real mouse input, until
+  // `done` says it arrived (a lost input is retried).
+  bool DragFileToBox(const std::wstring& name, int box, const std::function<bool()>& done,
+                     DragCursors* cursors = nullptr) const;
+
+ private:
+  HWND dialog_;
+};
+
+// The first visible window of class `window_class` that `owner` owns, waiting up to `timeout`.
+HWND WaitOwnedWindow(HWND owner, const wchar_t* window_class, std::chrono::milliseconds timeout);
+
+// What the open-picture dialog showed: the folder it started in, as its folder list names it,
+// and its list of file types.
+struct OpenDialogSeen {
+  std::wstring look_in;
+  std::vector<std::wstring> filters;
+};
+// Runs box b's open-picture dialog: presses "開く", types `path` into the dialog's file name
+// field and presses its OK button, or with an empty `path` presses its cancel button. False when
+// the dialog did not appear or did not close.
+bool ChooseFileInOpenDialog(const SettingsDialogDriver& dialog, int box, const std::wstring& path,
+                            OpenDialogSeen* seen = nullptr);
+
+}  // namespace tessmoor::e2e
