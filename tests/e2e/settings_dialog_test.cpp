@@ -411,10 +411,14 @@ TEST_F(SettingsDialog, ScreenshotShowsTheJapaneseCaptionsAndAPictureInEachBox) {
   HWND hwnd = Open(module);
   ASSERT_NE(hwnd, nullptr);
   const SettingsDialogDriver d(hwnd);
+  // The browser in the pictures' folder with one of them previewed, as a user sees it at work.
+  ASSERT_TRUE(d.OpenFolder(p.folder));
+  ASSERT_TRUE(d.ClickFile(L"Quad.JPG"));
   SetForegroundWindow(hwnd);
   PumpFor(800ms);
   const Screenshot shot = CaptureScreen();
-  shot.Save(L"settings-dialog");
+  Crop(shot, WindowRectOf(hwnd)).Save(L"settings-dialog");
+  EXPECT_PRED3(HasSize, d.SizeOf(d.Control("ScrSetUpPreviewImage")), 97, 72);
 
   const SIZE expected[4] = {{137, 102}, {102, 137}, {137, 109}, {137, 137}};
   for (int b = 1; b <= 4; ++b) EXPECT_PRED3(HasSize, d.SizeOf(BoxPicture(d, b)), expected[b - 1].cx, expected[b - 1].cy);
