@@ -44,7 +44,7 @@ register_demo_pictures() {
   while IFS= read -r file; do
     slot=$((slot + 1))
     timeout 30 wine reg add "$key" /v "ImageRegNo1BoxNo${slot}ImagePass" /t REG_SZ \
-      /d "$(winepath_w "$file")" /f </dev/null >/dev/null 2>&1 || return 1
+      /d "$(_tessmoor_winepath "$file")" /f </dev/null >/dev/null 2>&1 || return 1
   done < <(bash "$repo/tools/make-demo-pictures.sh" "$build/demo-pictures")
   ((slot > 0))
 }
