@@ -7,7 +7,6 @@
 
 #include "platform/win32/utf.h"
 #include "setup/win32/settings_ids.h"
-#include "setup/win32/settings_open_dialog.h"
 
 namespace tessmoor {
 
@@ -19,7 +18,6 @@ using R = SettingsRole;
 // The drive list's drop-down part, below its 20-pixel selection field.
 constexpr int kDropDownHeight = 200;
 
-// A failure inside a handler is shown and the dialog goes on, as the user expects of a dialog.
 // A themed group box leaves its inside to its parent, which clips its children: the box fills
 // it itself.
 LRESULT CALLBACK GroupBoxProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
@@ -50,6 +48,7 @@ COLORREF PageColour(HWND tab, POINT inside) {
   return drawn == CLR_INVALID ? colour : drawn;
 }
 
+// A failure inside a handler is shown and the dialog goes on, as the user expects of a dialog.
 template <class Fn>
 void Guarded(HWND owner, Fn&& fn) {
   try {
@@ -250,19 +249,6 @@ int TScrSetUpForm::BoxOfPicture(HWND hwnd) const {
   return 0;
 }
 
-void TScrSetUpForm::PlacePicture(win32::PictureBox& box, SettingsRole role, int index, Size size,
-                                 std::optional<Picture> picture, const Rect& drawn) const {
-  const auto row = RowOf(role, index);
-  if (!row) return;
-  const POINT o = built_[*row].origin;
-  const win32::DpiScale s = scale();
-  box.SetBounds({s(o.x), s(o.y), s(o.x) + s(size.width), s(o.y) + s(size.height)});
-  if (picture)
-    box.SetPicture(std::move(*picture), {s(drawn.left), s(drawn.top), s(drawn.right), s(drawn.bottom)});
-  else
-    box.ClearPicture();
-}
-
 void TScrSetUpForm::FileListClick() {
   if (!model_) return;
   const std::optional<std::string> item = Narrowed(browser_->SelectedFile());
@@ -386,6 +372,7 @@ LRESULT TScrSetUpForm::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return reinterpret_cast<LRESULT>(page_brush_.get());
     }
     case WM_PRINTCLIENT: {
+      // Themed radio buttons ask the form for what lies behind them.
       RECT client{};
       GetClientRect(hwnd(), &client);
       FillRect(reinterpret_cast<HDC>(wparam), &client, GetSysColorBrush(COLOR_BTNFACE));
@@ -396,55 +383,6 @@ LRESULT TScrSetUpForm::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   }
   return Form::OnMessage(message, wparam, lparam);
 }
-
-// --- the view ---
-
-void TScrSetUpForm::View::MoveTo(int x, int y) { form_.Form::MoveTo(x, y); }
-
-Point TScrSetUpForm::View::WindowOrigin() {
-  const RECT r = form_.ScreenRect();
-  return {r.left, r.top};
-}
-
-void TScrSetUpForm::View::SelectPattern(bool pattern2) {
-  if (const auto row = form_.RowOf(pattern2 ? R::kPattern2Radio : R::kPattern1Radio)) form_.CheckRadio(*row);
-}
-
-void TScrSetUpForm::View::SelectMusicPlay(bool play) {
-  if (const auto row = form_.RowOf(play ? R::kMusicPlayRadio : R::kMusicStopRadio)) form_.CheckRadio(*row);
-}
-
-void TScrSetUpForm::View::ShowBoxPicture(int box, const PicturePlacement& placement, Picture picture) {
-  if (win32::PictureBox* control = form_.BoxPicture(box))
-    form_.PlacePicture(*control, R::kBoxPicture, box, placement.control, std::move(picture), placement.picture);
-}
-
-void TScrSetUpForm::View::ClearBoxPicture(int box) {
-  if (win32::PictureBox* control = form_.BoxPicture(box))
-    form_.PlacePicture(*control, R::kBoxPicture, box, kBoxPictureDesign, std::nullopt, {});
-}
-
-void TScrSetUpForm::View::ShowFilePreview(const PicturePlacement& placement, Picture picture) {
-  form_.PlacePicture(*form_.preview_, R::kFilePreview, 0, placement.control, std::move(picture),
-                     placement.picture);
-}
-
-void TScrSetUpForm::View::ClearFilePreview() {
-  form_.PlacePicture(*form_.preview_, R::kFilePreview, 0, kFilePreviewDesign, std::nullopt, {});
-}
-
-void TScrSetUpForm::View::ShowPictureError(std::string_view path, std::string_view reason) {
-  const std::wstring text = win32::Widen(path) + L"\n\n" + win32::Widen(reason);
-  MessageBoxW(form_.hwnd(), text.c_str(), L"Tessmoor", MB_OK | MB_ICONERROR);
-}
-
-std::optional<std::string> TScrSetUpForm::View::ChoosePictureFile(int, std::string_view initial_folder) {
-  return Narrowed(RunOpenPictureDialog(form_.hwnd(), win32::Widen(initial_folder)));
-}
-
-void TScrSetUpForm::View::CloseWindow() { form_.Destroy(); }
-
-int TScrSetUpForm::View::DotsPerInch() { return form_.scale().dpi(); }
 
 HWND SettingsOwnerFromCommandLine() {
   int count = 0;

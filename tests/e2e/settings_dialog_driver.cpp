@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <thread>
 
+#include "app/settings_keys.h"
 #include "setup/win32/settings_ids.h"
+#include "tests/support/picture_files.h"
 
 namespace tessmoor::e2e {
 
@@ -82,6 +84,64 @@ std::wstring Wide(std::string_view utf8) {
   std::wstring out(static_cast<std::size_t>(n), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
   return out;
+}
+
+std::wstring LowerCased(std::wstring text) {
+  CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+std::wstring ImageKey(int box, int slot) { return Wide(keys::ImagePath(box, slot)); }
+
+std::wstring TempFolder() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  return temp;
+}
+
+std::wstring WriteFileIn(const std::wstring& folder, const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
+  CreateDirectoryW(folder.c_str(), nullptr);
+  const std::wstring path = folder + L"\\" + name;
+  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (f == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write a test file");
+  DWORD written = 0;
+  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(f);
+  return path;
+}
+
+const PictureFiles& SettingsPictures() {
+  static const PictureFiles files = [] {
+    PictureFiles p;
+    p.folder = TempFolder() + L"Tessmoor-Setup";
+    p.quad = WriteFileIn(p.folder, L"Quad.JPG",
+                         test::MakeJpeg(640, 480, test::Quadrants(640, 480, test::kRed, test::kGreen, test::kBlue,
+                                                                  test::kYellow), 92));
+    p.sea = WriteFileIn(p.folder, L"Sea.Jpeg", test::MakeJpeg(480, 640, test::Solid(test::kBlue), 90));
+    p.tall = WriteFileIn(p.folder, L"Tall.BMP", test::MakeBmp(300, 900, test::Solid(test::kRed)));
+    p.small = WriteFileIn(p.folder, L"Small.bmp", test::MakeBmp(50, 40, test::Solid(test::kGreen)));
+    p.square = WriteFileIn(p.folder, L"Square.jpg", test::MakeJpeg(200, 200, test::Solid(test::kBlue), 90));
+    p.yellow = WriteFileIn(p.folder, L"Portrait.jpg", test::MakeJpeg(480, 640, test::Solid(test::kYellow), 90));
+    p.broken = WriteFileIn(p.folder, L"broken.jpg", std::vector<std::uint8_t>(600, 0x5A));
+    WriteFileIn(p.folder, L"notes.txt", {'n', 'o'});
+    WriteFileIn(p.folder, L"picture.png", {0x89, 'P', 'N', 'G'});
+    CreateDirectoryW((p.folder + L"\\Sub").c_str(), nullptr);
+    return p;
+  }();
+  return files;
+}
+
+bool HasSize(const SIZE& size, int width, int height) { return size.cx == width && size.cy == height; }
+std::string SizeText(const SIZE& size) { return std::to_string(size.cx) + "x" + std::to_string(size.cy); }
+
+void SettingsDialog::SetUp() {
+  registry::DeleteSettings();
+  SetCursorPos(1000, 740);
+}
+
+HWND SettingsDialog::Open(std::unique_ptr<Module>& module, const std::wstring& args) {
+  module = std::make_unique<Module>(args);
+  return module->WaitWindow(L"設定", kStart);
 }
 
 HWND SettingsDialogDriver::Control(std::string_view name) const {

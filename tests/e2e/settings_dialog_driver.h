@@ -1,7 +1,10 @@
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
+#include <memory>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -15,6 +18,22 @@
 namespace tessmoor::e2e {
 
 std::wstring Wide(std::string_view utf8);
+std::wstring LowerCased(std::wstring text);
+// The settings key of box b's slot s.
+std::wstring ImageKey(int box, int slot);
+std::wstring TempFolder();
+// Writes a file into `folder` (made when missing); its full path.
+std::wstring WriteFileIn(const std::wstring& folder, const std::wstring& name, const std::vector<std::uint8_t>& bytes);
+
+// The pictures of these tests, in a folder of their own: names in mixed case, files the file list
+// must leave out, a sub-folder and a file that is no picture at all though it is named one.
+struct PictureFiles {
+  std::wstring folder, quad, sea, tall, small, square, yellow, broken;
+};
+const PictureFiles& SettingsPictures();
+
+bool HasSize(const SIZE& size, int width, int height);
+std::string SizeText(const SIZE& size);
 
 class SettingsDialogDriver {
  public:
@@ -78,5 +97,17 @@ struct OpenDialogSeen {
 // the dialog did not appear or did not close.
 bool ChooseFileInOpenDialog(const SettingsDialogDriver& dialog, int box, const std::wstring& path,
                             OpenDialogSeen* seen = nullptr);
+
+// The tests of the settings dialog start from an empty store, with the mouse out of the way.
+class SettingsDialog : public ::testing::Test {
+ protected:
+  static constexpr std::chrono::seconds kStart{15};
+  static constexpr std::chrono::seconds kExit{10};
+
+  void SetUp() override;
+  // Starts the module with `args` and waits for the dialog; nullptr when it never appears.
+  HWND Open(std::unique_ptr<Module>& module, const std::wstring& args = L"/c");
+  static HWND BoxPicture(const SettingsDialogDriver& d, int box) { return d.BoxControl(box, "NoImage"); }
+};
 
 }  // namespace tessmoor::e2e

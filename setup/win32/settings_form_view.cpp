@@ -1,0 +1,75 @@
+// What the settings dialog's model asks of its window: the window's place, the radio buttons,
+// the picture controls, the messages and the open-picture dialog.
+#include "platform/win32/utf.h"
+#include "setup/win32/settings_form.h"
+#include "setup/win32/settings_open_dialog.h"
+
+namespace tessmoor {
+
+namespace {
+using R = SettingsRole;
+}  // namespace
+
+void TScrSetUpForm::PlacePicture(win32::PictureBox& box, SettingsRole role, int index, Size size,
+                                 std::optional<Picture> picture, const Rect& drawn) const {
+  const auto row = RowOf(role, index);
+  if (!row) return;
+  const POINT o = built_[*row].origin;
+  const win32::DpiScale s = scale();
+  box.SetBounds({s(o.x), s(o.y), s(o.x) + s(size.width), s(o.y) + s(size.height)});
+  if (picture)
+    box.SetPicture(std::move(*picture), {s(drawn.left), s(drawn.top), s(drawn.right), s(drawn.bottom)});
+  else
+    box.ClearPicture();
+}
+
+void TScrSetUpForm::View::MoveTo(int x, int y) { form_.Form::MoveTo(x, y); }
+
+Point TScrSetUpForm::View::WindowOrigin() {
+  const RECT r = form_.ScreenRect();
+  return {r.left, r.top};
+}
+
+void TScrSetUpForm::View::SelectPattern(bool pattern2) {
+  if (const auto row = form_.RowOf(pattern2 ? R::kPattern2Radio : R::kPattern1Radio)) form_.CheckRadio(*row);
+}
+
+void TScrSetUpForm::View::SelectMusicPlay(bool play) {
+  if (const auto row = form_.RowOf(play ? R::kMusicPlayRadio : R::kMusicStopRadio)) form_.CheckRadio(*row);
+}
+
+void TScrSetUpForm::View::ShowBoxPicture(int box, const PicturePlacement& placement, Picture picture) {
+  if (win32::PictureBox* control = form_.BoxPicture(box))
+    form_.PlacePicture(*control, R::kBoxPicture, box, placement.control, std::move(picture), placement.picture);
+}
+
+void TScrSetUpForm::View::ClearBoxPicture(int box) {
+  if (win32::PictureBox* control = form_.BoxPicture(box))
+    form_.PlacePicture(*control, R::kBoxPicture, box, kBoxPictureDesign, std::nullopt, {});
+}
+
+void TScrSetUpForm::View::ShowFilePreview(const PicturePlacement& placement, Picture picture) {
+  form_.PlacePicture(*form_.preview_, R::kFilePreview, 0, placement.control, std::move(picture),
+                     placement.picture);
+}
+
+void TScrSetUpForm::View::ClearFilePreview() {
+  form_.PlacePicture(*form_.preview_, R::kFilePreview, 0, kFilePreviewDesign, std::nullopt, {});
+}
+
+void TScrSetUpForm::View::ShowPictureError(std::string_view path, std::string_view reason) {
+  const std::wstring text = win32::Widen(path) + L"\n\n" + win32::Widen(reason);
+  MessageBoxW(form_.hwnd(), text.c_str(), L"Tessmoor", MB_OK | MB_ICONERROR);
+}
+
+std::optional<std::string> TScrSetUpForm::View::ChoosePictureFile(int, std::string_view initial_folder) {
+  const std::optional<std::wstring> chosen = RunOpenPictureDialog(form_.hwnd(), win32::Widen(initial_folder));
+  if (!chosen) return std::nullopt;
+  return win32::Narrow(*chosen);
+}
+
+void TScrSetUpForm::View::CloseWindow() { form_.Destroy(); }
+
+int TScrSetUpForm::View::DotsPerInch() { return form_.scale().dpi(); }
+
+}  // namespace tessmoor
