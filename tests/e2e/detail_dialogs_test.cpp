@@ -16,6 +16,7 @@
 #include "platform/text.h"
 #include "setup/detail_dialog_layouts.h"
 #include "setup/version_dialog_model.h"
+#include "setup/win32/settings_ids.h"
 #include "tests/e2e/harness.h"
 
 namespace tessmoor::e2e {
@@ -29,8 +30,6 @@ constexpr const wchar_t* kSettingsTitle = L"設定";
 constexpr const wchar_t* kPattern1Title = L"パターン１詳細";
 constexpr const wchar_t* kPattern2Title = L"パターン２詳細";
 constexpr const wchar_t* kVersionTitle = L"バージョン&ヘルプ";
-// The settings dialog's menu item "ヘルプ&バージョン".
-constexpr UINT kHelpMenuId = 9001;
 // The dialogs number their controls from this id in the order of their layout tables.
 constexpr int kFirstControlId = 1000;
 constexpr const wchar_t* kNoSettingsDialog =
@@ -126,7 +125,7 @@ class DetailDialogs : public ::testing::Test {
 
   // Chooses the menu item "ヘルプ&バージョン"; the new version dialog.
   HWND ChooseVersionMenuItem() {
-    return AwaitNewDialog(kVersionTitle, [&] { PostMessageW(settings_, WM_COMMAND, MAKEWPARAM(kHelpMenuId, 0), 0); });
+    return AwaitNewDialog(kVersionTitle, [&] { PostMessageW(settings_, WM_COMMAND, MAKEWPARAM(kSettingsHelpMenuId, 0), 0); });
   }
 
   // The visible top-level windows of the module with this title.
