@@ -36,8 +36,8 @@ int NumberOr(std::string_view text, std::string_view fallback) {
 }
 
 std::string Settings::FirstRun(std::string_view key) {
-  const keys::KeySpec* spec = keys::Find(key);
-  return spec ? spec->first_run : std::string();
+  const keys::KeySpec* entry = keys::Find(key);
+  return entry ? entry->first_run : std::string();
 }
 
 std::string Settings::Peek(std::string_view key) { return store_.ReadString(key, kNotSet); }

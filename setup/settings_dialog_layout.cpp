@@ -6,12 +6,12 @@ namespace {
 
 using R = SettingsRole;
 using K = ControlKind;
-using Spec = ControlSpec<SettingsRole>;
+using Control = ControlSpec<SettingsRole>;
 
 // Radio buttons and labels have only a position in the design; their sizes here fit their
 // captions at 12 pixels without reaching the next control.
-std::vector<Spec> BuildControls() {
-  std::vector<Spec> c = {
+std::vector<Control> BuildControls() {
+  std::vector<Control> c = {
       {"GroupBox1", K::kGroupBox, R::kActionGroup, 0, 0, "", 160, 8, 249, 89, "動作"},
       {"No1ScrActionRadioButton", K::kRadioButton, R::kPattern1Radio, 0, 0, "GroupBox1", 8, 16, 73, 17,
        "パターン 1", 1},
@@ -73,7 +73,7 @@ const FormSpec& SettingsDialogForm() {
 }
 
 const std::vector<ControlSpec<SettingsRole>>& SettingsDialogControls() {
-  static const std::vector<Spec> controls = BuildControls();
+  static const std::vector<Control> controls = BuildControls();
   return controls;
 }
 

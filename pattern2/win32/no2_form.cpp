@@ -27,27 +27,27 @@ TNo2Form::~TNo2Form() { Destroy(); }
 void TNo2Form::FormCreate() {
   start_ = StartPreviewForm(settings_, files_);
 
-  win32::WindowSpec spec;
-  spec.title = L"No2Form";
-  spec.x = 0;
-  spec.y = 0;
-  spec.background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  win32::WindowSpec params;
+  params.title = L"No2Form";
+  params.x = 0;
+  params.y = 0;
+  params.background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   if (preview_parent_) {
     RECT parent{};
     GetWindowRect(preview_parent_, &parent);
-    spec.style = WS_CHILD | WS_CLIPCHILDREN;
-    spec.parent = preview_parent_;
-    spec.width = parent.right - parent.left;
-    spec.height = parent.bottom - parent.top;
-    spec.cursor = LoadCursorW(nullptr, IDC_ARROW);
+    params.style = WS_CHILD | WS_CLIPCHILDREN;
+    params.parent = preview_parent_;
+    params.width = parent.right - parent.left;
+    params.height = parent.bottom - parent.top;
+    params.cursor = LoadCursorW(nullptr, IDC_ARROW);
   } else {
-    spec.style = WS_POPUP | WS_CLIPCHILDREN;
-    spec.ex_style = WS_EX_TOPMOST;
-    spec.width = GetSystemMetrics(SM_CXSCREEN);
-    spec.height = GetSystemMetrics(SM_CYSCREEN);
-    spec.cursor = nullptr;  // hidden
+    params.style = WS_POPUP | WS_CLIPCHILDREN;
+    params.ex_style = WS_EX_TOPMOST;
+    params.width = GetSystemMetrics(SM_CXSCREEN);
+    params.height = GetSystemMetrics(SM_CYSCREEN);
+    params.cursor = nullptr;  // hidden
   }
-  Create(spec);
+  Create(params);
   exit_ = ExitOnInput(preview_parent_ == nullptr);
 
   font_ = win32::MakeUiFont(12, win32::DpiScale::ForWindow(hwnd()));

@@ -18,18 +18,18 @@ void TNo2FormNo::Create(const Picture& picture, Size size) {
   width_ = std::max(size.width, 0);
   height_ = std::max(size.height, 0);
   if (!alive()) {
-    win32::WindowSpec spec;
-    spec.title = L"No2FormNo" + std::to_wstring(number_);
-    spec.style = WS_POPUP;
+    win32::WindowSpec params;
+    params.title = L"No2FormNo" + std::to_wstring(number_);
+    params.style = WS_POPUP;
     // A tool window: never a taskbar button or an Alt+Tab entry of its own.
-    spec.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-    spec.parent = owner_;
-    spec.x = left_;
-    spec.y = top_;
-    spec.width = width_;
-    spec.height = height_;
-    spec.cursor = nullptr;  // hidden, as over the show window
-    Window::Create(spec);
+    params.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+    params.parent = owner_;
+    params.x = left_;
+    params.y = top_;
+    params.width = width_;
+    params.height = height_;
+    params.cursor = nullptr;  // hidden, as over the show window
+    Window::Create(params);
     return;
   }
   // Hidden by Close: the new size and the picture show together at the next Show.

@@ -9,16 +9,16 @@ PreviewPanel::PreviewPanel(HWND form, const PanelDesign& design, HFONT font)
     : colour_(design.colour),
       font_(font),
       caption_(win32::Widen(design.caption)) {
-  win32::WindowSpec spec;
-  spec.title = caption_;
-  spec.style = WS_CHILD | WS_VISIBLE;
-  spec.parent = form;
-  spec.x = design.position.left;
-  spec.y = design.position.top;
-  spec.width = design.size.width;
-  spec.height = design.size.height;
-  spec.cursor = LoadCursorW(nullptr, IDC_ARROW);
-  Create(spec);
+  win32::WindowSpec params;
+  params.title = caption_;
+  params.style = WS_CHILD | WS_VISIBLE;
+  params.parent = form;
+  params.x = design.position.left;
+  params.y = design.position.top;
+  params.width = design.size.width;
+  params.height = design.size.height;
+  params.cursor = LoadCursorW(nullptr, IDC_ARROW);
+  Create(params);
 }
 
 void PreviewPanel::SetBounds(Position position, Size size) {

@@ -30,20 +30,20 @@ Form::~Form() {
   Destroy();
 }
 
-void Form::CreateForm(const FormSpec& spec) {
+void Form::CreateForm(const FormSpec& params) {
   InitCommonControlsOnce();
   scale_ = DpiScale::ForSystem();
   const DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  const DWORD ex_style = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME | (spec.topmost ? WS_EX_TOPMOST : 0);
-  RECT r{0, 0, scale_(spec.client_width), scale_(spec.client_height)};
-  AdjustWindowRectEx(&r, style, spec.menu_bar ? TRUE : FALSE, ex_style);
+  const DWORD ex_style = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME | (params.topmost ? WS_EX_TOPMOST : 0);
+  RECT r{0, 0, scale_(params.client_width), scale_(params.client_height)};
+  AdjustWindowRectEx(&r, style, params.menu_bar ? TRUE : FALSE, ex_style);
   WindowSpec ws;
-  ws.title = spec.caption;
+  ws.title = params.caption;
   ws.style = style;
   ws.ex_style = ex_style;
-  ws.parent = spec.owner;
-  ws.x = spec.left;
-  ws.y = spec.top;
+  ws.parent = params.owner;
+  ws.x = params.left;
+  ws.y = params.top;
   ws.width = r.right - r.left;
   ws.height = r.bottom - r.top;
   ws.background = GetSysColorBrush(COLOR_BTNFACE);
@@ -51,7 +51,7 @@ void Form::CreateForm(const FormSpec& spec) {
   Create(ws);
   // The DPI of the monitor the window landed on may differ from the system's.
   scale_ = DpiScale::ForWindow(hwnd());
-  font_ = MakeUiFont(spec.font_pixels, scale_);
+  font_ = MakeUiFont(params.font_pixels, scale_);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   RegisterDialogWindow(hwnd());
 }

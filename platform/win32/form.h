@@ -35,7 +35,7 @@ class Form : public Window {
                   int id, DWORD ex_style = 0);
 
  protected:
-  void CreateForm(const FormSpec& spec);
+  void CreateForm(const FormSpec& params);
 
   virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
   virtual void OnScroll(HWND /*bar*/, int /*code*/, int /*position*/) {}

@@ -6,16 +6,16 @@ namespace tessmoor::win32 {
 
 PictureBox::PictureBox(HWND parent, int id, RECT bounds, Mode mode, COLORREF background)
     : mode_(mode), background_(background) {
-  WindowSpec spec;
-  spec.title = L"";
-  spec.style = WS_CHILD | WS_VISIBLE;
-  spec.parent = parent;
-  spec.x = bounds.left;
-  spec.y = bounds.top;
-  spec.width = bounds.right - bounds.left;
-  spec.height = bounds.bottom - bounds.top;
-  spec.cursor = LoadCursorW(nullptr, IDC_ARROW);
-  Create(spec);
+  WindowSpec params;
+  params.title = L"";
+  params.style = WS_CHILD | WS_VISIBLE;
+  params.parent = parent;
+  params.x = bounds.left;
+  params.y = bounds.top;
+  params.width = bounds.right - bounds.left;
+  params.height = bounds.bottom - bounds.top;
+  params.cursor = LoadCursorW(nullptr, IDC_ARROW);
+  Create(params);
   SetWindowLongPtrW(hwnd(), GWLP_ID, id);
 }
 

@@ -41,11 +41,11 @@ void Window::Destroy() {
   if (hwnd_) DestroyWindow(hwnd_);
 }
 
-void Window::Create(const WindowSpec& spec) {
+void Window::Create(const WindowSpec& params) {
   RegisterClassOnce(&Window::Proc);
-  CreateContext context{this, spec.background, spec.cursor};
-  HWND hwnd = CreateWindowExW(spec.ex_style, kClassName, spec.title.c_str(), spec.style, spec.x, spec.y,
-                              spec.width, spec.height, spec.parent, nullptr, GetModuleHandleW(nullptr),
+  CreateContext context{this, params.background, params.cursor};
+  HWND hwnd = CreateWindowExW(params.ex_style, kClassName, params.title.c_str(), params.style, params.x, params.y,
+                              params.width, params.height, params.parent, nullptr, GetModuleHandleW(nullptr),
                               &context);
   if (!hwnd) throw std::runtime_error("window creation failed (" + std::to_string(GetLastError()) + ")");
 }

@@ -38,7 +38,7 @@ class Window {
 
  protected:
   // Throws std::runtime_error when the window cannot be created.
-  void Create(const WindowSpec& spec);
+  void Create(const WindowSpec& params);
 
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   virtual void OnTimer(UINT_PTR /*id*/) {}

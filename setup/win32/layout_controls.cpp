@@ -134,14 +134,14 @@ std::optional<ScrollCode> ScrollCodeOf(int code) {
 }
 
 win32::FormSpec WindowSpecOf(const FormSpec& form, HWND owner) {
-  win32::FormSpec spec;
-  spec.caption = win32::Widen(form.caption);
-  spec.left = form.left;
-  spec.top = form.top;
-  spec.owner = owner;
-  spec.topmost = form.top_most;
-  spec.font_pixels = form.font.height_px;
-  return spec;
+  win32::FormSpec params;
+  params.caption = win32::Widen(form.caption);
+  params.left = form.left;
+  params.top = form.top;
+  params.owner = owner;
+  params.topmost = form.top_most;
+  params.font_pixels = form.font.height_px;
+  return params;
 }
 
 void MakeTopMostAndShow(HWND hwnd) {

@@ -57,11 +57,11 @@ TMusicSetUpForm::TMusicSetUpForm(Settings& settings, FileSystem& files, HWND own
                                  std::shared_ptr<MusicPaths> paths)
     : settings_(settings), files_(files), paths_(std::move(paths)) {
   if (!paths_) paths_ = std::make_shared<MusicPaths>();
-  win32::FormSpec spec;
-  spec.caption = win32::Widen(kMusicDialogCaption);
-  spec.owner = owner;
-  spec.font_pixels = 12;
-  CreateForm(spec);
+  win32::FormSpec params;
+  params.caption = win32::Widen(kMusicDialogCaption);
+  params.owner = owner;
+  params.font_pixels = 12;
+  CreateForm(params);
   // The design gives the outer size; the client area is what the frame leaves of it.
   const win32::DpiScale s = scale();
   SetWindowPos(hwnd(), nullptr, s(kMusicDialogLeft), s(kMusicDialogTop), s(kMusicDialogWidth),

@@ -73,16 +73,16 @@ std::optional<std::string> Narrowed(const std::optional<std::wstring>& text) {
 TScrSetUpForm::TScrSetUpForm(KeyValueStore& store, FileSystem& files, HWND owner)
     : settings_(store), files_(files) {
   const FormSpec& design = SettingsDialogForm();
-  win32::FormSpec spec;
-  spec.caption = win32::Widen(design.caption);
-  spec.client_width = design.width;
-  spec.client_height = design.height;
-  spec.left = design.left;
-  spec.top = design.top;
-  spec.owner = owner;
-  spec.menu_bar = true;
-  spec.font_pixels = design.font.height_px;
-  CreateForm(spec);
+  win32::FormSpec params;
+  params.caption = win32::Widen(design.caption);
+  params.client_width = design.width;
+  params.client_height = design.height;
+  params.left = design.left;
+  params.top = design.top;
+  params.owner = owner;
+  params.menu_bar = true;
+  params.font_pixels = design.font.height_px;
+  CreateForm(params);
 
   HMENU menu = CreateMenu();
   AppendMenuW(menu, MF_STRING, kSettingsHelpMenuId, win32::Widen(kHelpMenuCaption).c_str());
@@ -276,20 +276,20 @@ void TScrSetUpForm::OnCommand(int id, int code, HWND) {
     }
     const auto row = RowOfId(id);
     if (!row) return;
-    const ControlSpec<SettingsRole>& spec = SettingsDialogControls()[*row];
-    if (spec.kind == K::kRadioButton || spec.kind == K::kButton) {
+    const ControlSpec<SettingsRole>& params = SettingsDialogControls()[*row];
+    if (params.kind == K::kRadioButton || params.kind == K::kButton) {
       if (code != BN_CLICKED) return;
     }
-    switch (spec.role) {
+    switch (params.role) {
       case R::kPattern1Radio:
       case R::kPattern2Radio:
         CheckRadio(*row);
-        model_->set_pattern2_selected(spec.role == R::kPattern2Radio);
+        model_->set_pattern2_selected(params.role == R::kPattern2Radio);
         break;
       case R::kMusicPlayRadio:
       case R::kMusicStopRadio:
         CheckRadio(*row);
-        model_->set_music_play_selected(spec.role == R::kMusicPlayRadio);
+        model_->set_music_play_selected(params.role == R::kMusicPlayRadio);
         break;
       case R::kPatternDetailButton:
         OpenDialog(model_->NoImageRegFileDSaveButtonClick() == PatternDetailDialog::kPattern1
@@ -306,10 +306,10 @@ void TScrSetUpForm::OnCommand(int id, int code, HWND) {
         model_->CancelButtonClick();
         break;
       case R::kBoxOpenButton:
-        model_->BoxImageButtonClick(spec.index);
+        model_->BoxImageButtonClick(params.index);
         break;
       case R::kBoxClearButton:
-        model_->BoxClearButtonClick(spec.index);
+        model_->BoxClearButtonClick(params.index);
         break;
       case R::kDriveList:
         if (code == CBN_SELCHANGE) browser_->DriveChanged();

@@ -5,17 +5,17 @@
 namespace tessmoor {
 
 BlankWindow::BlankWindow(const RECT& monitor, HWND owner, Input input) : input_(std::move(input)) {
-  win32::WindowSpec spec;
-  spec.title = L"TessmoorBlank";
-  spec.style = WS_POPUP;
-  spec.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-  spec.parent = owner;
-  spec.x = monitor.left;
-  spec.y = monitor.top;
-  spec.width = monitor.right - monitor.left;
-  spec.height = monitor.bottom - monitor.top;
-  spec.background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  Create(spec);
+  win32::WindowSpec params;
+  params.title = L"TessmoorBlank";
+  params.style = WS_POPUP;
+  params.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  params.parent = owner;
+  params.x = monitor.left;
+  params.y = monitor.top;
+  params.width = monitor.right - monitor.left;
+  params.height = monitor.bottom - monitor.top;
+  params.background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  Create(params);
   ShowWindow(hwnd(), SW_SHOWNA);
 }
 

@@ -40,26 +40,26 @@ void TNo1Form::FormCreate() {
   scr_set_up_form_ = std::make_unique<SettingsDialogModel>(settings_, files_, nullptr);
   music_ = ReadMusicSettings(settings_, files_);
 
-  win32::WindowSpec spec;
-  spec.title = L"No1Form";
-  spec.x = 0;
-  spec.y = 0;
+  win32::WindowSpec params;
+  params.title = L"No1Form";
+  params.x = 0;
+  params.y = 0;
   if (preview_parent_) {
     RECT parent{};
     GetWindowRect(preview_parent_, &parent);
-    spec.style = WS_CHILD;
-    spec.parent = preview_parent_;
-    spec.width = parent.right - parent.left;
-    spec.height = parent.bottom - parent.top;
-    spec.cursor = LoadCursorW(nullptr, IDC_ARROW);
+    params.style = WS_CHILD;
+    params.parent = preview_parent_;
+    params.width = parent.right - parent.left;
+    params.height = parent.bottom - parent.top;
+    params.cursor = LoadCursorW(nullptr, IDC_ARROW);
   } else {
-    spec.style = WS_POPUP;
-    spec.ex_style = WS_EX_TOPMOST;
-    spec.width = GetSystemMetrics(SM_CXSCREEN);
-    spec.height = GetSystemMetrics(SM_CYSCREEN);
-    spec.cursor = nullptr;  // hidden over the show
+    params.style = WS_POPUP;
+    params.ex_style = WS_EX_TOPMOST;
+    params.width = GetSystemMetrics(SM_CXSCREEN);
+    params.height = GetSystemMetrics(SM_CYSCREEN);
+    params.cursor = nullptr;  // hidden over the show
   }
-  Create(spec);
+  Create(params);
   RECT client{};
   GetClientRect(hwnd(), &client);
   canvas_.Attach(hwnd(), client.right, client.bottom);

@@ -33,10 +33,10 @@ struct FirstRunCase {
 class KeyFirstRun : public ::testing::TestWithParam<FirstRunCase> {};
 
 TEST_P(KeyFirstRun, HasItsFirstRunValueAndType) {
-  const keys::KeySpec* spec = keys::Find(GetParam().key);
-  ASSERT_NE(spec, nullptr) << GetParam().key;
-  EXPECT_EQ(spec->first_run, GetParam().value);
-  EXPECT_EQ(spec->type, GetParam().type);
+  const keys::KeySpec* entry = keys::Find(GetParam().key);
+  ASSERT_NE(entry, nullptr) << GetParam().key;
+  EXPECT_EQ(entry->first_run, GetParam().value);
+  EXPECT_EQ(entry->type, GetParam().type);
 }
 
 INSTANTIATE_TEST_SUITE_P(
