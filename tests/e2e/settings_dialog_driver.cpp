@@ -295,7 +295,10 @@ bool ChooseFileInOpenDialog(const SettingsDialogDriver& dialog, int box, const s
   }
   if (!path.empty()) Send(GetDlgItem(open, 0x47C), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
   PostMessageW(GetDlgItem(open, path.empty() ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
-  return WaitUntil([&] { return !IsWindow(open); }, 10s);
+  if (!WaitUntil([&] { return !IsWindow(open); }, 10s)) return false;
+  // The button handler goes on after the open dialog has gone (it loads the chosen picture); a
+  // message sent to the settings dialog is handled only once that handler has returned.
+  return SendMessageTimeoutW(dialog.hwnd(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr) != 0;
 }
 
 }  // namespace tessmoor::e2e
