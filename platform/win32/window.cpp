@@ -27,7 +27,9 @@ void RegisterClassOnce(WNDPROC proc) {
   if (!registered) throw std::runtime_error("window class registration failed");
 }
 
-struct CreateContext {
+// Per-window data kept beside the window: given to CreateWindowEx on the stack, copied to the
+// heap when the window is made and freed when it is destroyed.
+struct WindowData {
   Window* window;
   HBRUSH background;
   HCURSOR cursor;
@@ -43,7 +45,7 @@ void Window::Destroy() {
 
 void Window::Create(const WindowSpec& params) {
   RegisterClassOnce(&Window::Proc);
-  CreateContext context{this, params.background, params.cursor};
+  WindowData context{this, params.background, params.cursor};
   HWND hwnd = CreateWindowExW(params.ex_style, kClassName, params.title.c_str(), params.style, params.x, params.y,
                               params.width, params.height, params.parent, nullptr, GetModuleHandleW(nullptr),
                               &context);
@@ -66,20 +68,11 @@ LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefaultProc(message, wparam, lparam);
 }
 
-namespace {
-// Per-window data kept beside the Window pointer.
-struct WindowData {
-  Window* window;
-  HBRUSH background;
-  HCURSOR cursor;
-};
-}  // namespace
-
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
     auto* cs = reinterpret_cast<CREATESTRUCTW*>(lparam);
-    auto* context = static_cast<CreateContext*>(cs->lpCreateParams);
-    auto* data = new WindowData{context->window, context->background, context->cursor};
+    auto* context = static_cast<WindowData*>(cs->lpCreateParams);
+    auto* data = new WindowData(*context);
     context->window->hwnd_ = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
   }
