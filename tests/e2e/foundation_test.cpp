@@ -79,9 +79,6 @@ TEST_F(Foundation, SecondStartWhileTheShowRunsExitsWithOneAndWritesNothing) {
 
 TEST_F(Foundation, KeyClickAndSecondMouseMoveEachEndTheShow) {
   for (int kind = 0; kind < 3; ++kind) {
-    // The system reports the cursor's position when the window appears under it: that report is
-    // the first position, so the test puts the cursor where its own first move goes.
-    SetCursorPos(200, 200);
     Module show(L"/s");
     HWND window = show.WaitWindow(L"No1Form", kStart);
     ASSERT_NE(window, nullptr);
@@ -92,15 +89,21 @@ TEST_F(Foundation, KeyClickAndSecondMouseMoveEachEndTheShow) {
       case 1:
         PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
         break;
-      case 2:
-        PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(200, 200));
+      case 2: {
+        // The system reports the cursor's position when the window appears under it, and that
+        // report may be the first one: the test's own moves go to where the cursor is.
+        PumpFor(300ms);
+        POINT at{};
+        GetCursorPos(&at);
+        PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
         PumpFor(500ms);
         EXPECT_TRUE(show.Running()) << "one mouse-move event alone ended the show";
-        PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(200, 200));
+        PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
         PumpFor(300ms);
         EXPECT_TRUE(show.Running()) << "a move to the recorded position ended the show";
-        PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(201, 200));
+        PostMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(at.x + 1, at.y));
         break;
+      }
     }
     EXPECT_EQ(show.WaitExit(kExit), 0u) << "input kind " << kind;
   }
