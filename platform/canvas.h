@@ -1,5 +1,5 @@
 #pragma once
-#include "show/fit.h"
+#include "platform/geometry.h"
 
 namespace tessmoor {
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "setup/dialog_layout.h"
+#include "platform/dialog_layout.h"
 
 // The two detail dialogs as their windows build them. Parents come before their children.
 namespace tessmoor {

@@ -4,7 +4,7 @@
 
 #include "app/settings.h"
 #include "app/settings_keys.h"
-#include "setup/dialog_layout.h"
+#include "platform/dialog_layout.h"
 
 namespace tessmoor {
 

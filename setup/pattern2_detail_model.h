@@ -5,8 +5,8 @@
 
 #include "app/settings.h"
 #include "setup/detail_shared.h"
-#include "setup/dialog_layout.h"
-#include "setup/scroll_bar.h"
+#include "platform/dialog_layout.h"
+#include "platform/scroll_bar.h"
 
 namespace tessmoor {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "setup/dialog_layout.h"
+#include "platform/dialog_layout.h"
 
 // The settings dialog `TScrSetUpForm` as its window builds it.
 namespace tessmoor {

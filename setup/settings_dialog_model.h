@@ -8,7 +8,7 @@
 #include "platform/file_system.h"
 #include "platform/image/picture.h"
 #include "setup/detail_shared.h"
-#include "setup/dialog_layout.h"
+#include "platform/dialog_layout.h"
 #include "setup/picture_preview.h"
 
 namespace tessmoor {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/image/picture.h"
-#include "setup/dialog_layout.h"
+#include "platform/dialog_layout.h"
 
 // The version and help dialog `TForm4`: the product name, a small picture, and a button that
 // opens the help file beside the module. It reads and writes no settings.

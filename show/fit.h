@@ -1,23 +1,9 @@
 #pragma once
 #include <algorithm>
 
+#include "platform/geometry.h"
+
 namespace tessmoor {
-
-struct Size {
-  int width = 0;
-  int height = 0;
-  friend bool operator==(const Size&, const Size&) = default;
-};
-
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
 
 // The side of the square a picture is fitted into: scale percent of the client size, the
 // division by 100 first (1024 x 768 at 50 % gives min(10 * 50, 7 * 50) = 350).

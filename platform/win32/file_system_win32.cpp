@@ -16,12 +16,9 @@ bool Win32FileSystem::FileExists(std::string_view path) {
 std::optional<std::vector<std::uint8_t>> Win32FileSystem::ReadFile(std::string_view path,
                                                                     std::size_t max_bytes) {
   if (path.empty()) return std::nullopt;
-  UniqueHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  UniqueFile file(CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (file.get() == INVALID_HANDLE_VALUE) {
-    file.release();
-    return std::nullopt;
-  }
+  if (!file) return std::nullopt;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
       static_cast<unsigned long long>(size.QuadPart) > max_bytes)

@@ -6,7 +6,14 @@
 namespace tessmoor::win32 {
 
 // One move-only owner per handle kind; the kind's cleanup call is part of its type, so a memory
-// DC can never be released with ReleaseDC nor a bitmap with CloseHandle.
+// DC can never be released with ReleaseDC nor a bitmap with CloseHandle. A kind's traits name its handle type, its cleanup call and, where the API does not use a null
+// handle for "none" (CreateFile, FindFirstFile), its invalid value.
+template <typename H>
+struct NullInvalid {
+  using Handle = H;
+  static constexpr Handle Invalid() { return Handle{}; }
+};
+
 template <typename Traits>
 class Unique {
  public:
@@ -15,55 +22,70 @@ class Unique {
   explicit Unique(Handle h) : h_(h) {}
   Unique(const Unique&) = delete;
   Unique& operator=(const Unique&) = delete;
-  Unique(Unique&& other) noexcept : h_(std::exchange(other.h_, Handle{})) {}
+  Unique(Unique&& other) noexcept : h_(std::exchange(other.h_, Traits::Invalid())) {}
   Unique& operator=(Unique&& other) noexcept {
-    if (this != &other) reset(std::exchange(other.h_, Handle{}));
+    if (this != &other) reset(std::exchange(other.h_, Traits::Invalid()));
     return *this;
   }
   ~Unique() { reset(); }
 
   Handle get() const { return h_; }
-  explicit operator bool() const { return h_ != Handle{}; }
-  Handle release() { return std::exchange(h_, Handle{}); }
-  void reset(Handle h = Handle{}) {
-    if (h_ != Handle{}) Traits::Close(h_);
+  explicit operator bool() const { return h_ != Traits::Invalid(); }
+  Handle release() { return std::exchange(h_, Traits::Invalid()); }
+  void reset(Handle h = Traits::Invalid()) {
+    if (h_ != Traits::Invalid()) Traits::Close(h_);
     h_ = h;
   }
 
  private:
-  Handle h_{};
+  Handle h_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits {
-  using Handle = HANDLE;
+struct KernelHandleTraits : NullInvalid<HANDLE> {
   static void Close(HANDLE h) { CloseHandle(h); }
 };
-struct MemoryDcTraits {
-  using Handle = HDC;
+struct MemoryDcTraits : NullInvalid<HDC> {
   static void Close(HDC h) { DeleteDC(h); }
 };
-struct BitmapTraits {
-  using Handle = HBITMAP;
+struct BitmapTraits : NullInvalid<HBITMAP> {
   static void Close(HBITMAP h) { DeleteObject(h); }
 };
-struct BrushTraits {
-  using Handle = HBRUSH;
+struct BrushTraits : NullInvalid<HBRUSH> {
   static void Close(HBRUSH h) { DeleteObject(h); }
 };
-struct FontTraits {
-  using Handle = HFONT;
+struct FontTraits : NullInvalid<HFONT> {
   static void Close(HFONT h) { DeleteObject(h); }
 };
-struct RegKeyTraits {
-  using Handle = HKEY;
+struct RegKeyTraits : NullInvalid<HKEY> {
   static void Close(HKEY h) { RegCloseKey(h); }
 };
-struct IconTraits {
-  using Handle = HICON;
+struct IconTraits : NullInvalid<HICON> {
   static void Close(HICON h) { DestroyIcon(h); }
 };
 
+// Files and find handles say "none" with INVALID_HANDLE_VALUE, not null.
+struct FileHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { CloseHandle(h); }
+};
+struct FindHandleTraits {
+  using Handle = HANDLE;
+  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { FindClose(h); }
+};
+struct PenTraits : NullInvalid<HPEN> {
+  static void Close(HPEN h) { DeleteObject(h); }
+};
+struct CursorTraits : NullInvalid<HCURSOR> {
+  static void Close(HCURSOR h) { DestroyCursor(h); }
+};
+
 using UniqueHandle = Unique<KernelHandleTraits>;
+using UniqueFile = Unique<FileHandleTraits>;
+using UniqueFind = Unique<FindHandleTraits>;
+using UniquePen = Unique<PenTraits>;
+using UniqueCursor = Unique<CursorTraits>;
 using UniqueMemoryDc = Unique<MemoryDcTraits>;
 using UniqueBitmap = Unique<BitmapTraits>;
 using UniqueBrush = Unique<BrushTraits>;

@@ -12,8 +12,7 @@
 namespace tessmoor::win32 {
 
 // Owns one open MCI device id and closes it (MCI_CLOSE, waiting for it) when it goes.
-struct MciDeviceTraits {
-  using Handle = MCIDEVICEID;
+struct MciDeviceTraits : NullInvalid<MCIDEVICEID> {
   static void Close(MCIDEVICEID id);
 };
 using MciDevice = Unique<MciDeviceTraits>;

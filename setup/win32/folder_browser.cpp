@@ -13,16 +13,6 @@ namespace {
 
 constexpr UINT_PTR kFolderListSubclass = 0xF01D;
 
-struct FindTraits {
-  using Handle = HANDLE;
-  static void Close(HANDLE h) {
-    if (h != INVALID_HANDLE_VALUE) FindClose(h);
-  }
-};
-struct PenTraits {
-  using Handle = HPEN;
-  static void Close(HPEN h) { DeleteObject(h); }
-};
 
 // The root part of a full path with its backslash: "C:\" or "\\server\share\".
 std::size_t RootLength(const std::wstring& path) {
@@ -71,11 +61,11 @@ bool SameDrive(const std::wstring& a, const std::wstring& b) {
 std::vector<std::wstring> ListNames(const std::wstring& folder, const std::wstring& mask) {
   const bool folders = mask.empty();
   WIN32_FIND_DATAW found{};
-  win32::Unique<FindTraits> find(FindFirstFileExW(Child(folder, L"*").c_str(), FindExInfoBasic, &found,
+  win32::UniqueFind find(FindFirstFileExW(Child(folder, L"*").c_str(), FindExInfoBasic, &found,
                                                   folders ? FindExSearchLimitToDirectories : FindExSearchNameMatch,
                                                   nullptr, 0));
   std::vector<std::wstring> names;
-  if (find.get() == INVALID_HANDLE_VALUE) return names;
+  if (!find) return names;
   do {
     const std::wstring name = found.cFileName;
     const bool is_folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
@@ -93,7 +83,7 @@ std::vector<std::wstring> ListNames(const std::wstring& folder, const std::wstri
 
 // A folder drawn in code: a tab and a body, and for an open folder a front flap lifted off it.
 void DrawFolderGlyph(HDC dc, int left, int top, win32::DpiScale s, bool open) {
-  win32::Unique<PenTraits> outline(CreatePen(PS_SOLID, 1, RGB(128, 96, 0)));
+  win32::UniquePen outline(CreatePen(PS_SOLID, 1, RGB(128, 96, 0)));
   win32::UniqueBrush back(CreateSolidBrush(RGB(240, 200, 80)));
   win32::UniqueBrush front(CreateSolidBrush(RGB(255, 232, 140)));
   win32::SelectScope pen(dc, outline.get());

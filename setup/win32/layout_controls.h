@@ -9,8 +9,8 @@
 #include "platform/win32/form.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/picture_box.h"
-#include "setup/dialog_layout.h"
-#include "setup/scroll_bar.h"
+#include "platform/dialog_layout.h"
+#include "platform/scroll_bar.h"
 
 // Builds a dialog's controls from its layout table, so that positions, sizes, captions and
 // scroll ranges come from the one table the core tests. The views then route each notification

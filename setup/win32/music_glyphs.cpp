@@ -7,11 +7,6 @@
 namespace tessmoor::win32 {
 namespace {
 
-struct PenTraits {
-  using Handle = HPEN;
-  static void Close(HPEN h) { DeleteObject(h); }
-};
-using UniquePen = Unique<PenTraits>;
 
 // Never part of a glyph: marks the pixels the icon leaves transparent.
 constexpr COLORREF kKey = RGB(255, 0, 255);

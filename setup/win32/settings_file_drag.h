@@ -29,11 +29,6 @@ class FileListDrag {
   bool dragging() const { return dragging_; }
 
  private:
-  struct CursorTraits {
-    using Handle = HCURSOR;
-    static void Close(HCURSOR h) { DestroyCursor(h); }
-  };
-
   static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
                                DWORD_PTR self);
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
@@ -44,7 +39,7 @@ class FileListDrag {
   HWND list_;
   Handlers handlers_;
   bool dragging_ = false;
-  win32::Unique<CursorTraits> drag_cursor_;
+  win32::UniqueCursor drag_cursor_;
 };
 
 }  // namespace tessmoor

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <stdexcept>
+#include <utility>
 
 #include "tests/support/fakes.h"
 
@@ -131,6 +133,22 @@ TEST(RunEntry, PreviewOfPatternTwoRunsThePattern2PreviewInsideTheParent) {
   EXPECT_EQ(RunEntry({"/P", "4242"}, host), 0);
   EXPECT_EQ(host.events, (std::vector<std::string>{"guard", "hide", "show-parent 4242",
                                                    FormEvent(MainForm::kPattern2Preview, 4242)}));
+}
+
+// Window handles are 32-bit values that 64-bit Windows sign-extends: a handle passed as a negative
+// number names the same window as its sign-extended pointer, not a 4-billion-odd one.
+TEST(RunEntry, NegativePreviewHandleIsSignExtendedToThePointerWidth) {
+  for (const auto& [text, value] : {std::pair<std::string, std::intptr_t>{"-2", -2},
+                                    std::pair<std::string, std::intptr_t>{"-2147483648", INT32_MIN},
+                                    std::pair<std::string, std::intptr_t>{"2147483647", INT32_MAX}}) {
+    FakeHost host;
+    host.store.Set("ScrActionRegSelectNoFlag", "1");
+    EXPECT_EQ(RunEntry({"/p", text}, host), 0);
+    const auto parent = static_cast<std::uintptr_t>(value);
+    EXPECT_EQ(host.events, (std::vector<std::string>{"guard", "hide", "show-parent " + std::to_string(parent),
+                                                     FormEvent(MainForm::kPattern1Preview, parent)}))
+        << text;
+  }
 }
 
 TEST(RunEntry, PreviewWithoutANumberShowsTheConversionErrorAndCreatesNothing) {

@@ -9,7 +9,7 @@
 #include "setup/pattern1_detail_model.h"
 #include "setup/pattern2_detail_model.h"
 #include "setup/picture_preview.h"
-#include "setup/scroll_bar.h"
+#include "platform/scroll_bar.h"
 #include "setup/settings_dialog_layout.h"
 #include "setup/version_dialog_model.h"
 

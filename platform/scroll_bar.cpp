@@ -1,4 +1,4 @@
-#include "setup/scroll_bar.h"
+#include "platform/scroll_bar.h"
 
 #include <algorithm>
 

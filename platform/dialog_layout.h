@@ -1,19 +1,14 @@
 #pragma once
 #include <string_view>
 
-#include "setup/scroll_bar.h"
+#include "platform/geometry.h"
+#include "platform/scroll_bar.h"
 
 // The data a Win32 view needs to build a dialog: the form and one row per control, all at
 // 96 DPI in the form's client coordinates (or its parent control's). The views create their
 // windows from these tables and route each control's events by its role, so no position, size
 // or caption is spelled out twice.
 namespace tessmoor {
-
-struct Point {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const Point&, const Point&) = default;
-};
 
 struct FontSpec {
   std::string_view face;
