@@ -112,8 +112,10 @@ TEST(FolderOrderByName, ReconcilesAChangedFolderWithoutStartingOver) {
 
   names = Numbered(10);
   names.erase(names.begin() + 3);  // the picture shown last is gone: the one after it is next
+  names.push_back("a.jpg");        // even with a picture more before the place
   walker.state = at_img4;
   EXPECT_EQ(walker.Next(FolderListing(names)), "img5.jpg");
+  names.pop_back();
 
   names.erase(names.begin() + 3);  // and the one after it: the one now at its place
   walker.state = at_img4;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <cstddef>
 #include <random>
 #include <string>
@@ -29,6 +30,8 @@ struct OrderCase {
   const char* what;
   std::vector<std::string> ascending;
 };
+
+void PrintTo(const OrderCase& c, std::ostream* out) { *out << c.what; }
 
 class NaturalNameOrder : public ::testing::TestWithParam<OrderCase> {};
 
