@@ -1,8 +1,10 @@
 #include "platform/natural_order.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -10,18 +12,21 @@ namespace tessmoor {
 
 namespace {
 
-// Kinds in the order they sort in.
-enum class Kind { kSymbol, kNumber, kLetter };
-
-struct Token {
-  Kind kind = Kind::kLetter;
-  char32_t code = 0;               // folded code point of a symbol or letter
-  std::string_view digits;         // a number's digits after its leading zeros
-  std::size_t significant = 0;     // how many digits `digits` holds
-  std::size_t zeros = 0;           // how many leading zeros the number is written with
-};
-
-constexpr char32_t kBrokenByte = 0x110000;  // past every code point
+// The order is defined by a byte key per name: plain byte order of the keys is the natural order,
+// ties aside. A key is a sequence of tokens, each self-delimiting:
+//   symbol  kSymbol + the folded character's UTF-8 bytes
+//   number  kNumber + digit count (one byte below 255, else 255 and four bytes) + digit values
+//   letter  kLetter + the folded character's UTF-8 bytes, or kBrokenByte + the byte for a byte
+//           that is not valid UTF-8 (no valid UTF-8 starts with it, so it sorts after them all)
+// UTF-8 keeps code point order in byte order. A path's key holds, per component, kFile or
+// kFolder, the component's tokens and kEnd (shorter before longer).
+constexpr char kEnd = 0x00;
+constexpr char kFile = 0x01;
+constexpr char kFolder = 0x02;
+constexpr char kSymbol = 0x01;
+constexpr char kNumber = 0x02;
+constexpr char kLetter = 0x03;
+constexpr char kBrokenByte = static_cast<char>(0xF5);
 
 // The value of the digit at `i` (ASCII or full-width) and its length in bytes; 0 when none.
 std::size_t DigitAt(std::string_view s, std::size_t i, int& value) {
@@ -40,148 +45,133 @@ std::size_t DigitAt(std::string_view s, std::size_t i, int& value) {
   return 0;
 }
 
-// One UTF-8 sequence at `i`; a byte that does not start a valid sequence is one character of
-// its own, after every code point.
-std::size_t CodePointAt(std::string_view s, std::size_t i, char32_t& c) {
+// The length of the valid UTF-8 sequence at `i`; 0 when the byte there does not start one.
+std::size_t SequenceAt(std::string_view s, std::size_t i) {
   const auto b0 = static_cast<unsigned char>(s[i]);
-  const std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 6 ? 2 : (b0 >> 4) == 14 ? 3 : (b0 >> 3) == 30 ? 4 : 0;
-  if (len == 0 || i + len > s.size()) {
-    c = kBrokenByte + b0;
-    return 1;
-  }
-  c = len == 1 ? b0 : len == 2 ? (b0 & 0x1F) : len == 3 ? (b0 & 0x0F) : (b0 & 0x07);
-  for (std::size_t k = 1; k < len; ++k) {
-    const auto b = static_cast<unsigned char>(s[i + k]);
-    if ((b & 0xC0) != 0x80) {
-      c = kBrokenByte + b0;
-      return 1;
-    }
-    c = (c << 6) | (b & 0x3F);
-  }
+  const std::size_t len = b0 < 0x80 ? 1 : (b0 >> 5) == 6 ? 2 : (b0 >> 4) == 14 ? 3 : b0 >= 0xF0 && b0 <= 0xF4 ? 4 : 0;
+  if (len == 0 || i + len > s.size()) return 0;
+  for (std::size_t k = 1; k < len; ++k)
+    if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
   return len;
 }
 
-char32_t Folded(std::string_view s, std::size_t i, std::size_t len, char32_t c) {
-  if (c < 0x80) return (c >= U'A' && c <= U'Z') ? c + 32 : c;
-  if (c >= kBrokenByte) return c;
-  // The folding table lives in one place; a single character's text stays in the small-string
-  // buffer, so this allocates nothing.
-  const std::string lower = LowerCase(s.substr(i, len));
-  char32_t folded = c;
-  CodePointAt(lower, 0, folded);
-  return folded;
+void AppendNumber(std::string& key, std::string_view s, std::size_t& at) {
+  int value = 0;
+  std::size_t len = 0;
+  while (at < s.size() && (len = DigitAt(s, at, value)) != 0 && value == 0) at += len;
+  std::string digits;
+  while (at < s.size() && (len = DigitAt(s, at, value)) != 0) {
+    digits += static_cast<char>(value);
+    at += len;
+  }
+  key += kNumber;
+  if (digits.size() < 0xFF) {
+    key += static_cast<char>(digits.size());
+  } else {
+    key += static_cast<char>(0xFF);
+    const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(digits.size(), UINT32_MAX));
+    for (int shift = 24; shift >= 0; shift -= 8) key += static_cast<char>((count >> shift) & 0xFF);
+  }
+  key += digits;
 }
 
-class Tokens {
- public:
-  explicit Tokens(std::string_view s) : s_(s) {}
-
-  bool Next(Token& t) {
-    if (at_ >= s_.size()) return false;
+void AppendTokens(std::string& key, std::string_view text) {
+  const std::string folded = LowerCase(text);  // character for character, digits untouched
+  const std::string_view s = folded;
+  for (std::size_t at = 0; at < s.size();) {
     int value = 0;
-    if (DigitAt(s_, at_, value) != 0) {
-      t = Token{};
-      t.kind = Kind::kNumber;
-      std::size_t len = 0;
-      while (at_ < s_.size() && (len = DigitAt(s_, at_, value)) != 0 && value == 0 && t.significant == 0) {
-        ++t.zeros;
-        at_ += len;
-      }
-      const std::size_t start = at_;
-      while (at_ < s_.size() && (len = DigitAt(s_, at_, value)) != 0) {
-        ++t.significant;
-        at_ += len;
-      }
-      t.digits = s_.substr(start, at_ - start);
-      return true;
+    if (DigitAt(s, at, value) != 0) {
+      AppendNumber(key, s, at);
+      continue;
     }
-    char32_t c = 0;
-    const std::size_t len = CodePointAt(s_, at_, c);
-    t = Token{};
-    t.code = Folded(s_, at_, len, c);
-    const bool ascii_letter = (t.code >= U'a' && t.code <= U'z');
-    t.kind = (c < 0x80 && !ascii_letter) ? Kind::kSymbol : Kind::kLetter;
-    at_ += len;
-    return true;
+    const std::size_t len = SequenceAt(s, at);
+    if (len == 0) {
+      key += kLetter;
+      key += kBrokenByte;
+      key += s[at++];
+      continue;
+    }
+    const char c = s[at];
+    const bool symbol = len == 1 && !(c >= 'a' && c <= 'z');
+    key += symbol ? kSymbol : kLetter;
+    key.append(s.substr(at, len));
+    at += len;
   }
-
- private:
-  std::string_view s_;
-  std::size_t at_ = 0;
-};
-
-int Sign(auto a, auto b) { return a < b ? -1 : (a > b ? 1 : 0); }
-
-int CompareNumbers(const Token& a, const Token& b) {
-  if (a.significant != b.significant) return Sign(a.significant, b.significant);
-  std::size_t i = 0, j = 0;
-  while (i < a.digits.size() && j < b.digits.size()) {
-    int da = 0, db = 0;
-    i += DigitAt(a.digits, i, da);
-    j += DigitAt(b.digits, j, db);
-    if (da != db) return Sign(da, db);
-  }
-  return 0;
-}
-
-int CompareTokens(const Token& a, const Token& b) {
-  if (a.kind != b.kind) return Sign(static_cast<int>(a.kind), static_cast<int>(b.kind));
-  if (a.kind == Kind::kNumber) return CompareNumbers(a, b);
-  return Sign(a.code, b.code);
-}
-
-// Case and leading zeros left aside.
-int ComparePrimary(std::string_view a, std::string_view b) {
-  Tokens ta(a), tb(b);
-  Token x, y;
-  for (;;) {
-    const bool more_a = ta.Next(x), more_b = tb.Next(y);
-    if (!more_a || !more_b) return Sign(more_a, more_b);
-    if (const int c = CompareTokens(x, y); c != 0) return c;
-  }
-}
-
-// For texts equal but for case and leading zeros: the first number with more zeros comes first,
-// then the raw bytes decide.
-int CompareTieBreaks(std::string_view a, std::string_view b) {
-  Tokens ta(a), tb(b);
-  Token x, y;
-  while (ta.Next(x) && tb.Next(y)) {
-    if (x.kind == Kind::kNumber && y.kind == Kind::kNumber && x.zeros != y.zeros) return Sign(y.zeros, x.zeros);
-  }
-  return Sign(a.compare(b), 0);
 }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-// The component of `path` that starts at `at`, and whether it is the last one (the file).
-std::string_view ComponentAt(std::string_view path, std::size_t at, bool& last) {
-  std::size_t end = at;
-  while (end < path.size() && !IsSeparator(path[end])) ++end;
-  last = end >= path.size();
-  return path.substr(at, end - at);
+std::string PathKey(std::string_view path) {
+  std::string key;
+  key.reserve(path.size() * 2 + 8);
+  for (;;) {
+    const auto separator = std::find_if(path.begin(), path.end(), IsSeparator);
+    const bool file = separator == path.end();
+    key += file ? kFile : kFolder;
+    AppendTokens(key, path.substr(0, static_cast<std::size_t>(separator - path.begin())));
+    key += kEnd;
+    if (file) return key;
+    path.remove_prefix(static_cast<std::size_t>(separator - path.begin()) + 1);
+  }
+}
+
+std::string NameKey(std::string_view name) {
+  std::string key;
+  AppendTokens(key, name);
+  return key;
+}
+
+int Sign(auto a, auto b) { return a < b ? -1 : (a > b ? 1 : 0); }
+
+// How many leading zeros the next number from `at` is written with; false when there is none.
+bool NextNumberZeros(std::string_view s, std::size_t& at, std::size_t& zeros) {
+  int value = 0;
+  while (at < s.size() && DigitAt(s, at, value) == 0) ++at;
+  if (at >= s.size()) return false;
+  zeros = 0;
+  std::size_t len = 0;
+  while (at < s.size() && (len = DigitAt(s, at, value)) != 0 && value == 0) {
+    ++zeros;
+    at += len;
+  }
+  while (at < s.size() && (len = DigitAt(s, at, value)) != 0) at += len;
+  return true;
+}
+
+// For texts whose keys are equal: the first number written with more leading zeros comes first,
+// then the raw bytes decide. Equal keys mean the same numbers in the same places.
+int CompareTies(std::string_view a, std::string_view b) {
+  std::size_t at_a = 0, at_b = 0, zeros_a = 0, zeros_b = 0;
+  while (NextNumberZeros(a, at_a, zeros_a) && NextNumberZeros(b, at_b, zeros_b)) {
+    if (zeros_a != zeros_b) return Sign(zeros_b, zeros_a);
+  }
+  return Sign(a.compare(b), 0);
 }
 
 }  // namespace
 
 int CompareNamesNaturally(std::string_view a, std::string_view b) {
-  if (const int c = ComparePrimary(a, b); c != 0) return c;
-  return CompareTieBreaks(a, b);
+  if (const int c = Sign(NameKey(a).compare(NameKey(b)), 0); c != 0) return c;
+  return CompareTies(a, b);
 }
 
 int ComparePathsNaturally(std::string_view a, std::string_view b) {
-  std::size_t at_a = 0, at_b = 0;
-  for (;;) {
-    bool file_a = false, file_b = false;
-    const std::string_view name_a = ComponentAt(a, at_a, file_a);
-    const std::string_view name_b = ComponentAt(b, at_b, file_b);
-    if (file_a != file_b) return file_a ? -1 : 1;
-    if (const int c = ComparePrimary(name_a, name_b); c != 0) return c;
-    if (file_a) break;
-    at_a += name_a.size() + 1;
-    at_b += name_b.size() + 1;
-  }
-  return CompareTieBreaks(a, b);
+  if (const int c = Sign(PathKey(a).compare(PathKey(b)), 0); c != 0) return c;
+  return CompareTies(a, b);
+}
+
+void SortPathsNaturally(std::vector<std::string>& paths) {
+  std::vector<std::pair<std::string, std::size_t>> keyed;
+  keyed.reserve(paths.size());
+  for (std::size_t i = 0; i < paths.size(); ++i) keyed.emplace_back(PathKey(paths[i]), i);
+  std::sort(keyed.begin(), keyed.end(), [&](const auto& x, const auto& y) {
+    if (const int c = x.first.compare(y.first); c != 0) return c < 0;
+    return CompareTies(paths[x.second], paths[y.second]) < 0;
+  });
+  std::vector<std::string> sorted;
+  sorted.reserve(paths.size());
+  for (auto& [key, index] : keyed) sorted.push_back(std::move(paths[index]));
+  paths = std::move(sorted);
 }
 
 }  // namespace tessmoor

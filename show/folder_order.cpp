@@ -88,7 +88,7 @@ FolderPick NextShuffled(std::uint64_t folder, const FolderListing& listing, cons
 
 FolderListing::FolderListing(std::vector<std::string> relative_paths) : paths_(std::move(relative_paths)) {
   std::erase_if(paths_, [](const std::string& path) { return path.empty(); });
-  std::sort(paths_.begin(), paths_.end(), NaturalPathLess{});
+  SortPathsNaturally(paths_);
   // The order is total: equal neighbours are the same bytes.
   paths_.erase(std::unique(paths_.begin(), paths_.end()), paths_.end());
   hashes_.reserve(paths_.size());
