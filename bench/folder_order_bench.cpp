@@ -3,6 +3,12 @@
 // show does; and what making the listing (the one sort, when the folder has been listed) costs.
 // The paths look like a photo library: year and event folders, camera names, some in Japanese.
 //
+// Baseline (RelWithDebInfo, processor time on the shared 2-core development machine):
+//   NextByName     10: 0.3 us    10,000: 1.7 us    100,000: 15 us    (a scan of the name hashes)
+//   NextShuffled   10: 0.4 us    10,000: 46 us     100,000: 0.23 ms  (a scan of the keys)
+//   MakeListing    10: 3 us      10,000: 6 ms      100,000: 100 ms   (the natural sort, once)
+// and the kept place is 54 to 60 bytes whatever the folder holds.
+//
 // Usage: folder_order_bench [google-benchmark flags]
 #include <cstdint>
 #include <string>
