@@ -19,16 +19,7 @@ namespace {
 using namespace std::chrono_literals;
 using Bounds = MusicDialogDriver::Bounds;
 
-class MusicDialog : public FromSettingsDialog {
- protected:
-  void SetUp() override {
-    FromSettingsDialog::SetUp();
-    device_ = SoundDevice::Cleared();
-    ASSERT_TRUE(device_) << SoundDevice::kMissing;
-  }
-
-  std::optional<SoundDevice> device_;
-};
+class MusicDialog : public WithSoundDevice<FromSettingsDialog> {};
 
 // Pixels of `control` on the screenshot for which `is` holds.
 template <class Test>
@@ -143,7 +134,7 @@ TEST_F(MusicDialog, DrivenLikeAUserPreviewsAndSavesTheChosenSlots) {
   ASSERT_TRUE(device_->WaitStreams(2, 10s));
   EXPECT_TRUE(WaitUntil([&] { return music.Idle(); }, 10s)) << "the end of the preview left the buttons playing";
   PumpFor(200ms);
-  EXPECT_TRUE(device_->Stream(2) == short_track);
+  EXPECT_TRUE(device_->Stream(2) == short_track) << device_->Describe() << " (the track: " << short_track.size() << ")";
 
   // Erase slot 3, then save.
   music.Erase(3);

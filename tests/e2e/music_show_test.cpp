@@ -22,16 +22,7 @@ using namespace std::chrono_literals;
 constexpr auto kStart = 15s;
 constexpr auto kExit = 5s;
 
-class MusicShow : public ::testing::Test {
- protected:
-  void SetUp() override {
-    registry::DeleteSettings();
-    device_ = SoundDevice::Cleared();
-    ASSERT_TRUE(device_) << SoundDevice::kMissing;
-  }
-
-  std::optional<SoundDevice> device_;
-};
+class MusicShow : public WithSoundDevice<::testing::Test> {};
 
 struct MusicSlot {
   std::wstring path;  // empty: the key is written empty
@@ -92,7 +83,8 @@ TEST_F(MusicShow, EndingTheShowWhileATrackPlaysStopsItAndExitsAtOnce) {
   EXPECT_LT(std::chrono::steady_clock::now() - pressed, 2s);
   const auto played = device_->Stream(1);
   EXPECT_LT(played.size(), long_track.size());
-  EXPECT_TRUE(std::equal(played.begin(), played.end(), long_track.begin())) << "not the track's start";
+  EXPECT_TRUE(std::equal(played.begin(), played.end(), long_track.begin()))
+      << "not the track's start: " << device_->Describe();
   EXPECT_EQ(device_->Count(), 1);
 }
 
@@ -108,7 +100,7 @@ TEST_F(MusicShow, FilesThatCannotBeOpenedArePassedOverAndASingleTrackIsRestarted
   HWND window = show.WaitWindow(L"No1Form", kStart);
   ASSERT_NE(window, nullptr) << "a music file that cannot be opened stopped the show";
   ASSERT_TRUE(device_->WaitStreams(4, 15s)) << device_->Describe();
-  for (int n = 1; n <= 3; ++n) EXPECT_TRUE(device_->Stream(n) == a) << "stream " << n;
+  for (int n = 1; n <= 3; ++n) EXPECT_TRUE(device_->Stream(n) == a) << "stream " << n << " of " << device_->Describe();
   for (HWND h : show.TopWindows()) EXPECT_EQ(WindowText(h), L"No1Form") << "an error window appeared";
 
   PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
@@ -131,7 +123,7 @@ TEST_F(MusicShow, MidiTrackWhoseEndIsNeverReportedMovesOnAfterItsLength) {
   EXPECT_GE(std::chrono::steady_clock::now() - started, 500ms) << "the MIDI track was cut short";
   // After the WAV track the MIDI track comes again, then the WAV track once more.
   ASSERT_TRUE(device_->WaitStreams(2, 10s)) << "the rotation did not come round again";
-  EXPECT_TRUE(device_->Stream(1) == a);
+  EXPECT_TRUE(device_->Stream(1) == a) << device_->Describe() << " (the track: " << a.size() << ")";
   EXPECT_TRUE(Responds(window));
 
   PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);

@@ -1,4 +1,6 @@
 #pragma once
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -48,6 +50,20 @@ class SoundDevice {
   bool Exists(int n) const;
 
   std::wstring base_;
+};
+
+// A fixture of `Base` whose tests start from an empty store and an empty sound device.
+template <class Base>
+class WithSoundDevice : public Base {
+ protected:
+  void SetUp() override {
+    Base::SetUp();
+    registry::DeleteSettings();
+    device_ = SoundDevice::Cleared();
+    ASSERT_TRUE(device_) << SoundDevice::kMissing;
+  }
+
+  std::optional<SoundDevice> device_;
 };
 
 }  // namespace tessmoor::e2e
