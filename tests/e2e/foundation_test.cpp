@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/e2e/harness.h"
+#include "tests/e2e/skips.h"
 
 namespace tessmoor::e2e {
 namespace {
@@ -16,10 +17,6 @@ class Foundation : public ::testing::Test {
  protected:
   void SetUp() override { registry::DeleteSettings(); }
 };
-
-std::wstring Key(const wchar_t* prefix, int n, const wchar_t* suffix) {
-  return prefix + std::to_wstring(n) + suffix;
-}
 
 TEST_F(Foundation, ShowOnAnEmptyStoreCoversTheScreenBlackAndWritesFirstRunKeys) {
   Module show(L"/s");
@@ -211,7 +208,7 @@ TEST_F(Foundation, InputMethodStatusWindowIsOffDuringTheShowAndRestoredAfter) {
   SystemParametersInfoW(SPI_SETSHOWIMEUI, TRUE, nullptr, 0);
   BOOL shown = FALSE;
   SystemParametersInfoW(SPI_GETSHOWIMEUI, 0, &shown, 0);
-  if (!shown) GTEST_SKIP() << "this system does not keep the input-method setting";
+  if (!shown) TESSMOOR_SKIP_WHERE_WINE_LACKS("this system does not keep the input-method setting");
   Module show(L"/s");
   HWND window = show.WaitWindow(L"No1Form", kStart);
   ASSERT_NE(window, nullptr);

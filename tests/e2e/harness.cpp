@@ -1,9 +1,7 @@
+// Starting programs, finding their windows, text and files.
 #include "tests/e2e/harness.h"
 
-#include <tlhelp32.h>
-
-#include <cstdio>
-#include <limits>
+#include <algorithm>
 #include <stdexcept>
 #include <thread>
 
@@ -31,7 +29,6 @@ BOOL CALLBACK CollectChild(HWND h, LPARAM lp) {
   reinterpret_cast<std::vector<HWND>*>(lp)->push_back(h);
   return TRUE;
 }
-constexpr const wchar_t* kSettingsKey = L"Software\\Quorvane\\ScreenSaver\\LumivaleReg";
 }  // namespace
 
 const Options& GetOptions() { return g_options; }
@@ -66,128 +63,154 @@ bool WaitUntil(const std::function<bool()>& fn, std::chrono::milliseconds timeou
   return fn();
 }
 
-Module::Module(const std::wstring& args) {
-  std::wstring command = L"\"" + GetOptions().module + L"\" " + args;
+Process::Process(std::wstring command, const std::wstring& program) {
   STARTUPINFOW si{};
   si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
   // Wine now and then refuses a start with an internal error while the previous process is still
   // being torn down; a second try a moment later goes through.
   DWORD error = 0;
   for (int attempt = 0; attempt < 5; ++attempt) {
-    if (CreateProcessW(GetOptions().module.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       nullptr, &si, &pi_))
+    if (CreateProcessW(program.empty() ? nullptr : program.c_str(), command.data(), nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &si, &pi)) {
+      process_.reset(pi.hProcess);
+      thread_.reset(pi.hThread);
+      pid_ = pi.dwProcessId;
       return;
+    }
     error = GetLastError();
     PumpFor(std::chrono::milliseconds(200));
   }
-  throw std::runtime_error("cannot start the module (" + std::to_string(error) + ")");
+  throw std::runtime_error("cannot start " + Narrow(command) + " (" + std::to_string(error) + ")");
 }
 
-Module::~Module() {
-  Kill();
-  if (pi_.hThread) CloseHandle(pi_.hThread);
-  if (pi_.hProcess) CloseHandle(pi_.hProcess);
-}
+Process::~Process() { Kill(); }
 
-bool Module::Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+bool Process::Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
-std::optional<DWORD> Module::WaitExit(std::chrono::milliseconds timeout) {
+std::optional<DWORD> Process::WaitExit(std::chrono::milliseconds timeout) {
   if (!WaitUntil([this] { return !Running(); }, timeout)) return std::nullopt;
   DWORD code = 0;
-  GetExitCodeProcess(pi_.hProcess, &code);
+  GetExitCodeProcess(process_.get(), &code);
   return code;
 }
 
-void Module::Kill() {
-  if (pi_.hProcess && Running()) {
-    TerminateProcess(pi_.hProcess, 99);
-    WaitForSingleObject(pi_.hProcess, 5000);
+void Process::Kill() {
+  if (process_ && Running()) {
+    TerminateProcess(process_.get(), 99);
+    WaitForSingleObject(process_.get(), 5000);
   }
 }
 
-std::vector<HWND> Module::TopWindows(bool include_hidden) const {
-  TopWindowQuery q{pid(), include_hidden, {}, {}};
-  EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&q));
-  q.unowned.insert(q.unowned.end(), q.owned.begin(), q.owned.end());
-  return q.unowned;
-}
+std::vector<HWND> Process::TopWindows(bool include_hidden) const { return TopWindowsOf(pid_, include_hidden); }
 
-HWND Module::WaitWindow(const std::wstring& title, std::chrono::milliseconds timeout) const {
+HWND Process::WaitWindow(const std::wstring& title, std::chrono::milliseconds timeout) const {
   HWND found = nullptr;
   WaitUntil(
       [&] {
-        for (HWND h : TopWindows())
-          if (WindowText(h) == title) {
-            found = h;
-            return true;
-          }
-        return false;
+        const std::vector<HWND> titled = WindowsTitled(pid_, title);
+        found = titled.empty() ? nullptr : titled.front();
+        return found != nullptr;
       },
       timeout);
   return found;
 }
 
-namespace registry {
+Module::Module(const std::wstring& args) : Module(GetOptions().module, args) {}
 
-void DeleteSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Quorvane"); }
+Module::Module(const std::wstring& path, const std::wstring& args) : Process(L"\"" + path + L"\" " + args, path) {}
 
-bool KeyExists() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+std::vector<HWND> TopWindowsOf(DWORD pid, bool include_hidden) {
+  TopWindowQuery q{pid, include_hidden, {}, {}};
+  EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&q));
+  q.unowned.insert(q.unowned.end(), q.owned.begin(), q.owned.end());
+  return q.unowned;
 }
 
-std::optional<std::wstring> Read(const std::wstring& name) {
-  wchar_t buffer[4096];
-  DWORD size = sizeof(buffer);
-  DWORD type = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name.c_str(), RRF_RT_REG_SZ, &type, buffer, &size) !=
-      ERROR_SUCCESS)
-    return std::nullopt;
-  return std::wstring(buffer);
+std::vector<HWND> WindowsTitled(DWORD pid, const std::wstring& title) {
+  std::vector<HWND> found;
+  for (HWND h : TopWindowsOf(pid))
+    if (WindowText(h) == title) found.push_back(h);
+  return found;
 }
 
-void Write(const std::wstring& name, const std::wstring& value) {
-  HKEY key = nullptr;
-  RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
-  RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
+HWND AwaitNewWindow(DWORD pid, const std::wstring& title, const std::function<void()>& press,
+                    std::chrono::milliseconds timeout) {
+  const std::vector<HWND> before = WindowsTitled(pid, title);
+  press();
+  HWND opened = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND h : WindowsTitled(pid, title))
+          if (std::find(before.begin(), before.end(), h) == before.end()) opened = h;
+        return opened != nullptr;
+      },
+      timeout);
+  return opened;
 }
 
-std::map<std::wstring, std::wstring> All() {
-  std::map<std::wstring, std::wstring> values;
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return values;
-  for (DWORD i = 0;; ++i) {
-    wchar_t name[512];
-    DWORD name_size = 512;
-    wchar_t data[4096];
-    DWORD data_size = sizeof(data);
-    DWORD type = 0;
-    if (RegEnumValueW(key, i, name, &name_size, nullptr, &type, reinterpret_cast<BYTE*>(data),
-                      &data_size) != ERROR_SUCCESS)
-      break;
-    if (type == REG_SZ) values[name] = std::wstring(data, data_size / sizeof(wchar_t)).c_str();
-  }
-  RegCloseKey(key);
-  return values;
+DWORD ProcessOf(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return pid;
 }
 
-}  // namespace registry
+std::wstring Wide(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
 
-std::wstring WriteTestFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
+std::string Narrow(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int n =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::wstring LowerCased(std::wstring text) {
+  CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+std::wstring Key(const wchar_t* prefix, int n, const wchar_t* suffix) { return prefix + std::to_wstring(n) + suffix; }
+
+std::wstring TempFolder() {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"tessmoor-e2e";
+  return temp;
+}
+
+std::wstring WriteFileIn(const std::wstring& folder, const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
   CreateDirectoryW(folder.c_str(), nullptr);
   const std::wstring path = folder + L"\\" + name;
-  FILE* f = _wfopen(path.c_str(), L"wb");
+  const win32::UniqueFile f(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!f) throw std::runtime_error("cannot write a test file");
-  fwrite(bytes.data(), 1, bytes.size(), f);
-  fclose(f);
+  DWORD written = 0;
+  WriteFile(f.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
   return path;
+}
+
+bool FileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ReadWholeFile(const std::wstring& path) {
+  const win32::UniqueFile file(
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return {};
+  std::string data;
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(file.get(), buffer, sizeof(buffer), &got, nullptr) && got > 0) data.append(buffer, got);
+  return data;
+}
+
+std::wstring WriteTestFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
+  return WriteFileIn(TempFolder() + L"tessmoor-e2e", name, bytes);
 }
 
 void RegisterPicture(int box, int slot, const std::wstring& path) {
@@ -250,102 +273,5 @@ std::vector<HWND> ChildrenWithText(HWND parent, const std::wstring& text, const 
   }
   return found;
 }
-
-}  // namespace tessmoor::e2e
-
-// ---- Other programs.
-#include <commctrl.h>
-
-namespace tessmoor::e2e {
-
-Finished RunAndWait(std::wstring command, std::chrono::milliseconds limit) {
-  STARTUPINFOW si{};
-  si.cb = sizeof(si);
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return {};
-  Finished finished{std::nullopt, pi.dwProcessId};
-  if (WaitForSingleObject(pi.hProcess, static_cast<DWORD>(limit.count())) == WAIT_OBJECT_0) {
-    DWORD code = 0;
-    GetExitCodeProcess(pi.hProcess, &code);
-    finished.exit_code = code;
-  } else {
-    TerminateProcess(pi.hProcess, 99);
-  }
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  return finished;
-}
-
-bool WaitForChildrenOf(DWORD parent, std::chrono::milliseconds limit) {
-  std::vector<HANDLE> children;
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof(entry);
-  for (BOOL ok = Process32FirstW(snapshot, &entry); ok; ok = Process32NextW(snapshot, &entry)) {
-    if (entry.th32ParentProcessID != parent) continue;
-    if (HANDLE child = OpenProcess(SYNCHRONIZE, FALSE, entry.th32ProcessID)) children.push_back(child);
-  }
-  CloseHandle(snapshot);
-  bool ended = true;
-  const auto end = std::chrono::steady_clock::now() + limit;
-  for (HANDLE child : children) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
-    if (WaitForSingleObject(child, static_cast<DWORD>(std::max<long long>(0, left.count()))) != WAIT_OBJECT_0)
-      ended = false;
-    CloseHandle(child);
-  }
-  return ended;
-}
-
-namespace {
-class RemoteTree {
- public:
-  RemoteTree(HWND tree, HANDLE process) : tree_(tree), process_(process) {
-    memory_ = VirtualAllocEx(process_, nullptr, kBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  }
-  RemoteTree(const RemoteTree&) = delete;
-  RemoteTree& operator=(const RemoteTree&) = delete;
-  ~RemoteTree() {
-    if (memory_) VirtualFreeEx(process_, memory_, 0, MEM_RELEASE);
-  }
-  std::vector<std::wstring> Texts() {
-    std::vector<std::wstring> texts;
-    if (memory_) Walk(Next(TVGN_ROOT, nullptr), texts);
-    return texts;
-  }
-
- private:
-  static constexpr std::size_t kBytes = 4096;
-  static constexpr std::size_t kTextOffset = 1024;
-  static constexpr int kTextChars = 512;
-  HTREEITEM Next(WPARAM how, HTREEITEM from) const {
-    return reinterpret_cast<HTREEITEM>(SendMessageW(tree_, TVM_GETNEXTITEM, how, reinterpret_cast<LPARAM>(from)));
-  }
-  void Walk(HTREEITEM item, std::vector<std::wstring>& texts) {
-    for (; item; item = Next(TVGN_NEXT, item)) {
-      texts.push_back(Text(item));
-      Walk(Next(TVGN_CHILD, item), texts);
-    }
-  }
-  std::wstring Text(HTREEITEM item) {
-    auto* remote_text = reinterpret_cast<wchar_t*>(static_cast<char*>(memory_) + kTextOffset);
-    TVITEMW tv{};
-    tv.mask = TVIF_TEXT | TVIF_HANDLE;
-    tv.hItem = item;
-    tv.pszText = remote_text;
-    tv.cchTextMax = kTextChars;
-    WriteProcessMemory(process_, memory_, &tv, sizeof(tv), nullptr);
-    SendMessageW(tree_, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(memory_));
-    wchar_t text[kTextChars] = {};
-    ReadProcessMemory(process_, remote_text, text, sizeof(text) - sizeof(wchar_t), nullptr);
-    return text;
-  }
-  HWND tree_;
-  HANDLE process_;
-  void* memory_ = nullptr;
-};
-}  // namespace
-
-std::vector<std::wstring> TreeViewTexts(HWND tree, HANDLE process) { return RemoteTree(tree, process).Texts(); }
 
 }  // namespace tessmoor::e2e

@@ -2,11 +2,15 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/win32/handles.h"
 
 // What the end-to-end tests need to drive the real module from another process: start it, find
 // its windows, send it input, read the registry and the screen. Every wait is bounded.
@@ -27,16 +31,18 @@ std::wstring ToWindowsPath(const std::wstring& path);
 bool WaitUntil(const std::function<bool()>& fn, std::chrono::milliseconds timeout);
 void PumpFor(std::chrono::milliseconds duration);
 
-class Module {
+// A program this driver started; killed when it still runs as the object goes.
+class Process {
  public:
-  // Starts the module with `args` (e.g. L"/s"). Throws when it cannot be started.
-  explicit Module(const std::wstring& args);
-  Module(const Module&) = delete;
-  Module& operator=(const Module&) = delete;
-  ~Module();  // kills the process if it still runs
+  // Runs the command line `command`; `program`, when given, names the file to run. Throws when
+  // it cannot be started.
+  explicit Process(std::wstring command, const std::wstring& program = {});
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  ~Process();
 
-  DWORD pid() const { return pi_.dwProcessId; }
-  HANDLE process() const { return pi_.hProcess; }
+  DWORD pid() const { return pid_; }
+  HANDLE process() const { return process_.get(); }
   bool Running() const;
   // The exit code, or nothing when the process still runs after `timeout`.
   std::optional<DWORD> WaitExit(std::chrono::milliseconds timeout);
@@ -48,11 +54,70 @@ class Module {
   HWND WaitWindow(const std::wstring& title, std::chrono::milliseconds timeout) const;
 
  private:
-  PROCESS_INFORMATION pi_{};
+  win32::UniqueHandle process_;
+  win32::UniqueHandle thread_;
+  DWORD pid_ = 0;
+};
+
+class Module : public Process {
+ public:
+  // Starts the module under test with `args` (e.g. L"/s").
+  explicit Module(const std::wstring& args);
+  // Starts the copy of the module at `path`.
+  Module(const std::wstring& path, const std::wstring& args);
+};
+
+// The visible top-level windows of process `pid` (hidden ones too on request), unowned ones first.
+std::vector<HWND> TopWindowsOf(DWORD pid, bool include_hidden = false);
+// Those of them titled `title`.
+std::vector<HWND> WindowsTitled(DWORD pid, const std::wstring& title);
+// The window titled `title` that `press` makes process `pid` show: one that was not there before.
+// nullptr when none appears within `timeout`.
+HWND AwaitNewWindow(DWORD pid, const std::wstring& title, const std::function<void()>& press,
+                    std::chrono::milliseconds timeout);
+DWORD ProcessOf(HWND window);
+
+// Text as the module's tables hold it (UTF-8) and as Windows takes it (UTF-16).
+std::wstring Wide(std::string_view utf8);
+std::string Narrow(std::wstring_view text);
+std::wstring LowerCased(std::wstring text);
+// A value name numbered in its middle: Key(L"MusicNo", 2, L"") is L"MusicNo2".
+std::wstring Key(const wchar_t* prefix, int n, const wchar_t* suffix);
+
+// Files. TempFolder ends in a backslash.
+std::wstring TempFolder();
+// Writes a file into `folder` (made when missing); its full path.
+std::wstring WriteFileIn(const std::wstring& folder, const std::wstring& name, const std::vector<std::uint8_t>& bytes);
+bool FileExists(const std::wstring& path);
+// The whole file; empty when it cannot be read.
+std::string ReadWholeFile(const std::wstring& path);
+
+namespace registry {
+// Any key, e.g. HKEY_LOCAL_MACHINE and L"Software\\Microsoft\\...".
+std::optional<std::wstring> ReadString(HKEY root, const std::wstring& key, const std::wstring& name);
+std::optional<DWORD> ReadDword(HKEY root, const std::wstring& key, const std::wstring& name);
+void WriteString(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& value);
+void DeleteValue(HKEY root, const std::wstring& key, const std::wstring& name);
+bool KeyExists(HKEY root, const std::wstring& key);
+
+// Sets a value for the life of the object, then puts back what was there before, or removes it.
+class ScopedValue {
+ public:
+  ScopedValue(HKEY root, std::wstring key, std::wstring name, const std::wstring& text);
+  ScopedValue(HKEY root, std::wstring key, std::wstring name, DWORD number);
+  ScopedValue(const ScopedValue&) = delete;
+  ScopedValue& operator=(const ScopedValue&) = delete;
+  ~ScopedValue();
+
+ private:
+  void Set(DWORD type, const void* data, DWORD size);
+  HKEY root_;
+  std::wstring key_, name_;
+  DWORD old_type_ = REG_NONE;
+  std::optional<std::vector<BYTE>> old_;
 };
 
 // The settings key of the module, HKCU\Software\Quorvane\ScreenSaver\LumivaleReg.
-namespace registry {
 void DeleteSettings();
 std::optional<std::wstring> Read(const std::wstring& name);
 void Write(const std::wstring& name, const std::wstring& value);
@@ -62,7 +127,7 @@ bool KeyExists();
 }  // namespace registry
 
 // Test pictures: written into a folder of the prefix's temp folder; returns the file's Windows
-// path (UTF-8 for the registry helpers below takes the same text).
+// path.
 std::wstring WriteTestFile(const std::wstring& name, const std::vector<std::uint8_t>& bytes);
 // Registers `path` in box b, slot s.
 void RegisterPicture(int box, int slot, const std::wstring& path);
@@ -151,6 +216,9 @@ Screenshot RenderCaption(const std::wstring& text, int pixels, bool bold = false
 // (screen coordinates) and up to a few pixels beyond it: near 0 where the module drew that text in
 // that font, large where it drew boxes, another font or nothing.
 int BestMismatch(const Ink& screen, const RECT& area, const Ink& text);
+
+// The threads of process `pid` now.
+std::vector<DWORD> ThreadsOf(DWORD pid);
 
 // Other programs (an installer, the help viewer).
 struct Finished {

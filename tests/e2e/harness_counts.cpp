@@ -61,26 +61,19 @@ std::uint64_t GdiTableOfWow64(HANDLE process) {
   using QueryThreadFn = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
   static const auto query = NtFunction<QueryThreadFn>("NtQueryInformationThread");
   if (!query) return 0;
-  const DWORD pid = GetProcessId(process);
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
   std::uint64_t table = 0;
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Thread32First(snapshot, &entry); more && !table; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID != pid) continue;
-    HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, entry.th32ThreadID);
+  for (DWORD id : ThreadsOf(GetProcessId(process))) {
+    const win32::UniqueHandle thread(OpenThread(THREAD_QUERY_INFORMATION, FALSE, id));
     if (!thread) continue;
     ThreadBasics basics{};
-    if (query(thread, 0, &basics, sizeof(basics), nullptr) == 0) {
+    if (query(thread.get(), 0, &basics, sizeof(basics), nullptr) == 0) {
       const auto teb64 = ReadRemote<std::uint32_t>(process, reinterpret_cast<std::uintptr_t>(basics.teb) + kTeb64InTeb32);
       const auto peb64 = teb64 ? ReadRemote<std::uint64_t>(process, *teb64 + kPebInTeb64) : std::nullopt;
       const auto found = peb64 ? ReadRemote<std::uint64_t>(process, *peb64 + kGdiTableInPeb64) : std::nullopt;
       table = found.value_or(0);
     }
-    CloseHandle(thread);
+    if (table) break;
   }
-  CloseHandle(snapshot);
   return table;
 }
 
@@ -126,6 +119,18 @@ std::optional<int> CountGdiObjects(HANDLE process) {
   for (std::size_t i = 0; i < kGdiEntries; ++i)
     if (entries[i * kGdiEntrySize + kGdiEntryTypeAt] != 0) ++count;
   return count;
+}
+
+std::vector<DWORD> ThreadsOf(DWORD pid) {
+  std::vector<DWORD> ids;
+  // A snapshot, like a file, is "none" as INVALID_HANDLE_VALUE and closed with CloseHandle.
+  const win32::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  if (!snapshot) return ids;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry))
+    if (entry.th32OwnerProcessID == pid) ids.push_back(entry.th32ThreadID);
+  return ids;
 }
 
 int CountWindows(DWORD pid) {

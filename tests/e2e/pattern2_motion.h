@@ -140,10 +140,4 @@ bool Follow(const std::function<HWND(int)>& find, POINT origin, std::array<std::
             const std::function<bool()>& done, std::chrono::milliseconds timeout,
             const std::function<void()>& every_second = {});
 
-inline std::wstring Key(const wchar_t* prefix, int n, const wchar_t* suffix) {
-  return prefix + std::to_wstring(n) + suffix;
-}
-
-inline std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
 }  // namespace tessmoor::e2e::pattern2_motion

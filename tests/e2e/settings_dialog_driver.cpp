@@ -16,6 +16,7 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr UINT kSendTimeoutMs = 5000;
+constexpr auto kStart = 15s;  // a cold start under Wine can take a few seconds
 
 LRESULT Send(HWND hwnd, UINT message, WPARAM wparam = 0, LPARAM lparam = 0) {
   DWORD_PTR result = 0;
@@ -78,37 +79,7 @@ BOOL CALLBACK FindOwned(HWND hwnd, LPARAM lp) {
 
 }  // namespace
 
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
-}
-
-std::wstring LowerCased(std::wstring text) {
-  CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
-  return text;
-}
-
 std::wstring ImageKey(int box, int slot) { return Wide(keys::ImagePath(box, slot)); }
-
-std::wstring TempFolder() {
-  wchar_t temp[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, temp);
-  return temp;
-}
-
-std::wstring WriteFileIn(const std::wstring& folder, const std::wstring& name, const std::vector<std::uint8_t>& bytes) {
-  CreateDirectoryW(folder.c_str(), nullptr);
-  const std::wstring path = folder + L"\\" + name;
-  HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (f == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write a test file");
-  DWORD written = 0;
-  WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(f);
-  return path;
-}
 
 const PictureFiles& SettingsPictures() {
   static const PictureFiles files = [] {
@@ -141,7 +112,28 @@ void SettingsDialog::SetUp() {
 
 HWND SettingsDialog::Open(std::unique_ptr<Module>& module, const std::wstring& args) {
   module = std::make_unique<Module>(args);
-  return module->WaitWindow(L"設定", kStart);
+  return module->WaitWindow(kSettingsTitle, SettingsDialog::kStart);
+}
+
+void FromSettingsDialog::SetUp() { registry::DeleteSettings(); }
+
+bool FromSettingsDialog::OpenSettings(const std::wstring& module_path) {
+  module_ = module_path.empty() ? std::make_unique<Module>(L"/c") : std::make_unique<Module>(module_path, L"/c");
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        const std::vector<HWND> titled = WindowsTitled(module_->pid(), kSettingsTitle);
+        found = titled.empty() ? nullptr : titled.front();
+        return found != nullptr || !module_->Running();
+      },
+      kStart);
+  if (!found) {
+    ADD_FAILURE() << "the settings dialog (\"設定\") did not open"
+                  << (module_->Running() ? "" : ": the configuration run ended first");
+    return false;
+  }
+  settings_ = SettingsDialogDriver(found);
+  return true;
 }
 
 HWND SettingsDialogDriver::Control(std::string_view name) const {

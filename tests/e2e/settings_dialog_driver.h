@@ -4,8 +4,9 @@
 
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,14 +18,10 @@
 // produce, and the mouse moved with SendInput where only real input will do (the drag).
 namespace tessmoor::e2e {
 
-std::wstring Wide(std::string_view utf8);
-std::wstring LowerCased(std::wstring text);
+inline constexpr const wchar_t* kSettingsTitle = L"設定";
+
 // The settings key of box b's slot s.
 std::wstring ImageKey(int box, int slot);
-std::wstring TempFolder();
-// Writes a file into `folder` (made when missing); its full path.
-std::wstring WriteFileIn(const std::wstring& folder, const std::wstring& name, const std::vector<std::uint8_t>& bytes);
-
 // The pictures of these tests, in a folder of their own: names in mixed case, files the file list
 // must leave out, a sub-folder and a file that is no picture at all though it is named one.
 struct PictureFiles {
@@ -39,6 +36,8 @@ class SettingsDialogDriver {
  public:
   explicit SettingsDialogDriver(HWND dialog) : dialog_(dialog) {}
   HWND hwnd() const { return dialog_; }
+  // The process of the dialog, where the dialogs it opens live too.
+  DWORD pid() const { return ProcessOf(dialog_); }
 
   // The control of this layout name, e.g. "CancelButton"; nullptr when the dialog has none.
   HWND Control(std::string_view name) const;
@@ -108,6 +107,19 @@ class SettingsDialog : public ::testing::Test {
   // Starts the module with `args` and waits for the dialog; nullptr when it never appears.
   HWND Open(std::unique_ptr<Module>& module, const std::wstring& args = L"/c");
   static HWND BoxPicture(const SettingsDialogDriver& d, int box) { return d.BoxControl(box, "NoImage"); }
+};
+
+// The tests of the dialogs that the settings dialog opens also start from an empty store; each
+// first sets up the store, then opens the settings dialog of a "/c" run.
+class FromSettingsDialog : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  // Starts the configuration run, of the copy of the module at `module_path` when one is given,
+  // and waits for its settings dialog. False, with a failure that says so, when it does not open.
+  bool OpenSettings(const std::wstring& module_path = {});
+
+  std::unique_ptr<Module> module_;
+  std::optional<SettingsDialogDriver> settings_;
 };
 
 }  // namespace tessmoor::e2e
