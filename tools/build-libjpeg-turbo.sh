@@ -75,7 +75,8 @@ if [[ ! -f $src_root/.unpacked ]]; then
   step "fetching Debian's source package libjpeg-turbo $version"
   rm -rf "$src_root"
   mkdir -p "$src_root"
-  (cd "$src_root" && run 600 apt-get source -q "libjpeg-turbo=$version") ||
+  printf '$ apt-get source -q libjpeg-turbo=%s\n' "$version" >>"$log"
+  (cd "$src_root" && timeout 600 apt-get source -q "libjpeg-turbo=$version") >>"$log" 2>&1 ||
     fail "apt-get source libjpeg-turbo=$version failed: that version is no longer in the apt" \
       "sources (upgrade libjpeg62-turbo-dev and run apt-get update), or deb-src entries are" \
       "missing (run tools/setup.sh)"
