@@ -54,7 +54,7 @@ ctest_result() {
 
 # failed_tests LOG: the names ctest lists under "The following tests FAILED:" in LOG.
 failed_tests() {
-  sed -n '/^The following tests FAILED:/,/^[^[:space:]]/s/^[[:space:]]*[0-9]* - \([^ ]*\) (.*/\1/p' "$1"
+  sed -n '/^The following tests FAILED:/,/^[^[:space:]]/s/^[[:space:]]*[0-9]* - \(.*\) ([^)]*)$/\1/p' "$1"
 }
 
 run_tier() {
@@ -99,7 +99,7 @@ run_tier() {
     local first=() test
     mapfile -t first < <(failed_tests "$ctest_log" | sort -u)
     for test in "${first[@]}"; do
-      grep -Eq "Test +#[0-9]+: $test \.+ +Passed" "$rerun_log" && flaky+=("$test")
+      grep -F -- ": $test ." "$rerun_log" | grep -Eq '\.  +Passed +[0-9.]+ sec' && flaky+=("$test")
     done
     failed=$((failed - ${#flaky[@]}))
     rc=0
@@ -111,7 +111,11 @@ run_tier() {
   total_failed=$((total_failed + failed))
   total_flaky=$((total_flaky + ${#flaky[@]}))
   local line="$name: $passed passed, $failed failed"
-  ((${#flaky[@]})) && line+=", ${#flaky[@]} flaky (${flaky[*]})"
+  if ((${#flaky[@]})); then
+    local names
+    names=$(printf '%s, ' "${flaky[@]}")
+    line+=", ${#flaky[@]} flaky (${names%, })"
+  fi
   if ((rc != 0 && failed == 0)); then
     # ctest itself failed (timed out, crashed) after the tests it counted.
     summary+=("$line, but ctest exited $rc (counted as 1 failure)")
