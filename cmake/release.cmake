@@ -3,8 +3,8 @@
 #   - the help file Tessmoor.chm (tools/make-help.sh, chmcmd), in the module's own folder, where the
 #     version dialog's help button looks for it;
 #   - an installer holding this build's module alone (resources/installer/tessmoor.nsi), which the
-#     end-to-end tests install and uninstall. tools/release.sh builds the release installer, with
-#     both modules, from the same script.
+#     release end-to-end suites (cmake/e2e.cmake) install and uninstall. tools/release.sh builds
+#     the release installer, with both modules, from the same script.
 # Every step is a custom command with its inputs listed, so a build with nothing changed does nothing.
 
 find_program(TESSMOOR_MAKENSIS makensis REQUIRED)
@@ -66,23 +66,3 @@ add_test(NAME help_contents
   COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check-help.sh ${CMAKE_BINARY_DIR}/Tessmoor.chm ${TESSMOOR_HELP_DIR})
 set_tests_properties(help_contents PROPERTIES LABELS release TIMEOUT 60
   PASS_REGULAR_EXPRESSION "[0-9]+ passed, 0 failed")
-
-# The install tests change the Windows system of their prefix (System32, HKLM), so they run in a
-# prefix of their own, and for the 32-bit build in a 32-bit one: the installer then takes the
-# 32-bit Windows branch, as on a 32-bit system. The main driver run skips them. They run alone, so
-# that they never take the processor from the timing checks of the main end-to-end run.
-set(_tessmoor_release_env
-  TESSMOOR_RELEASE_E2E=1
-  TESSMOOR_INSTALLER=${TESSMOOR_TEST_INSTALLER}
-  TESSMOOR_HELP_SOURCE=${TESSMOOR_HELP_DIR})
-if(TESSMOOR_WINE_ARCH STREQUAL "win32")
-  list(APPEND _tessmoor_release_env TESSMOOR_WINEARCH=win32)
-endif()
-add_test(NAME release_e2e_${TESSMOOR_WINE_ARCH}
-  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/run-under-wine.sh ${TESSMOOR_WINE_ARCH}
-          ${CMAKE_BINARY_DIR}/release-e2e-work -- $<TARGET_FILE:tessmoor_e2e>
-          --module=$<TARGET_FILE:Tessmoor> --artifacts=${CMAKE_BINARY_DIR}/artifacts --gtest_filter=Release*)
-set_tests_properties(release_e2e_${TESSMOOR_WINE_ARCH} PROPERTIES LABELS "e2e;release" TIMEOUT 300 RUN_SERIAL TRUE
-  ENVIRONMENT "${_tessmoor_release_env}"
-  PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
-  FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]|\\[  SKIPPED \\]|did not finish")

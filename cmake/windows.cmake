@@ -40,18 +40,9 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 8)
 else()
   set(TESSMOOR_WINE_ARCH win32)
 endif()
-add_test(NAME e2e_${TESSMOOR_WINE_ARCH}
-  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/run-under-wine.sh ${TESSMOOR_WINE_ARCH}
-          ${CMAKE_BINARY_DIR}/e2e-work -- $<TARGET_FILE:tessmoor_e2e>
-          --module=$<TARGET_FILE:Tessmoor> --artifacts=${CMAKE_BINARY_DIR}/artifacts)
-# Judged by the driver's own summary as well as its exit code: a 32-bit driver on a Wine without
-# 32-bit support exits 0 having run nothing.
-set_tests_properties(e2e_${TESSMOOR_WINE_ARCH} PROPERTIES LABELS e2e TIMEOUT 900
-  PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
-  FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]|did not finish")
-# The music tests check the sound the module plays on a dummy device that writes it to files.
-set_property(TEST e2e_${TESSMOOR_WINE_ARCH} APPEND PROPERTY ENVIRONMENT
-  "TESSMOOR_ALSA_FILE=${CMAKE_BINARY_DIR}/e2e-work/sound/pcm")
 
 # Icon, version numbers, help file and test installer beside the module, and their tests.
 include(cmake/release.cmake)
+
+# One ctest test per end-to-end suite file (after the release steps, whose installer they test).
+include(cmake/e2e.cmake)

@@ -1,33 +1,47 @@
 #!/usr/bin/env bash
 # Cross-builds libjpeg-turbo as a static library, with its SIMD code, for one mingw-w64 target,
-# from Debian's own source package (so the Windows module decodes with the same code, patches
-# included, as the native build links from libjpeg62-turbo-dev).
+# from Debian's own source package at one exact version (so the Windows module decodes with the
+# same code, patches included, as the native build links from libjpeg62-turbo-dev).
 #
-#   tools/build-libjpeg-turbo.sh x86_64-w64-mingw32|i686-w64-mingw32 PREFIX
+#   tools/build-libjpeg-turbo.sh x86_64-w64-mingw32|i686-w64-mingw32 PREFIX VERSION
 #
-# Leaves PREFIX/include/{jpeglib,jconfig,jmorecfg,jerror}.h, PREFIX/lib/libjpeg.a and, last of all,
-# PREFIX/.built. The source package is fetched once into PREFIX's parent folder and reused by the
-# other target. Quiet on success; the full log is PREFIX.log, and its tail is printed on failure.
+# VERSION is a Debian source version of libjpeg-turbo, epoch included (1:2.1.5-2). Leaves
+# PREFIX/include/{jpeglib,jconfig,jmorecfg,jerror}.h, PREFIX/lib/libjpeg.a and, last of all,
+# PREFIX/.built; a PREFIX that is already built is left as it is. The source package is fetched
+# once per version into PREFIX's parent folder and reused by the other target. Quiet on success;
+# the full log is PREFIX.log, and its tail is printed on failure.
 set -euo pipefail
 
-if (($# != 2)); then
-  echo "usage: $0 x86_64-w64-mingw32|i686-w64-mingw32 PREFIX" >&2
+if (($# != 3)); then
+  echo "usage: $0 x86_64-w64-mingw32|i686-w64-mingw32 PREFIX VERSION" >&2
   exit 2
 fi
 triple=$1
 prefix=$2
+version=$3
 case $triple in
   x86_64-w64-mingw32) processor=AMD64; simd_dir=x86_64 ;;
   i686-w64-mingw32) processor=X86; simd_dir=i386 ;;
   *) echo "$0: unknown target '$triple'" >&2; exit 2 ;;
 esac
+[[ $version =~ ^([0-9]+:)?[0-9][A-Za-z0-9.+~-]*$ ]] || { echo "$0: bad version '$version'" >&2; exit 2; }
 
 mkdir -p "$(dirname "$prefix")"
 prefix=$(cd "$(dirname "$prefix")" && pwd)/$(basename "$prefix")
 deps_dir=$(dirname "$prefix")
-src_root=$deps_dir/libjpeg-turbo-src
+src_root=$deps_dir/libjpeg-turbo-src-${version//:/_}
 build_dir=$prefix.build
 log=$prefix.log
+
+# Several build folders may ask for the same library at once: one builds it, the others wait and
+# then find it built.
+exec 8>"$prefix.lock"
+timeout 1800 flock 8 || { echo "$0: timed out waiting for $prefix.lock" >&2; exit 1; }
+if [[ -f $prefix/.built && -f $prefix/lib/libjpeg.a ]]; then
+  # Newer than this script, so that the build that asked sees its output up to date.
+  touch "$prefix/lib/libjpeg.a"
+  exit 0
+fi
 : >"$log"
 
 fail() {
@@ -45,25 +59,35 @@ run() {  # run TIMEOUT CMD...: logged, bounded
   timeout "$limit" "$@" >>"$log" 2>&1 || fail "failed ($?): $*"
 }
 
+# The version the first line of an unpacked tree's debian/changelog names.
+changelog_version() {
+  sed -n '1s/^[^ ]* (\([^)]*\)).*/\1/p' "$1/debian/changelog" 2>/dev/null
+}
+
 for tool in "$triple-gcc-posix" "$triple-ar" "$triple-nm" "$triple-windres" nasm cmake ninja; do
   command -v "$tool" >/dev/null || fail "$tool not found (run tools/setup.sh)"
 done
 
-# Both targets may be built at once from separate configure runs: one fetch, one unpack.
-exec 9>"$deps_dir/.libjpeg-turbo-src.lock"
-timeout 900 flock 9 || fail "timed out waiting for $deps_dir/.libjpeg-turbo-src.lock"
+# Both targets may be built at once: one fetch, one unpack.
+exec 9>"$src_root.lock"
+timeout 900 flock 9 || fail "timed out waiting for $src_root.lock"
 if [[ ! -f $src_root/.unpacked ]]; then
-  step "fetching Debian's source package"
+  step "fetching Debian's source package libjpeg-turbo $version"
   rm -rf "$src_root"
   mkdir -p "$src_root"
-  (cd "$src_root" && run 600 apt-get source -q libjpeg-turbo) \
-    || fail "apt-get source libjpeg-turbo failed (deb-src entries missing? run tools/setup.sh)"
+  printf '$ apt-get source -q libjpeg-turbo=%s\n' "$version" >>"$log"
+  (cd "$src_root" && timeout 600 apt-get source -q "libjpeg-turbo=$version") >>"$log" 2>&1 ||
+    fail "apt-get source libjpeg-turbo=$version failed: that version is no longer in the apt" \
+      "sources (upgrade libjpeg62-turbo-dev and run apt-get update), or deb-src entries are" \
+      "missing (run tools/setup.sh)"
   touch "$src_root/.unpacked"
 fi
 flock -u 9
 src_dir=$(find "$src_root" -mindepth 2 -maxdepth 2 -name CMakeLists.txt -printf '%h\n' | head -n 1)
 [[ -n $src_dir && -f $src_dir/jpeglib.h ]] || fail "no unpacked libjpeg-turbo tree in $src_root"
-step "source: $src_dir"
+unpacked=$(changelog_version "$src_dir")
+[[ $unpacked == "$version" ]] || fail "$src_dir is libjpeg-turbo '$unpacked', not $version"
+step "source: $src_dir ($unpacked)"
 
 rm -rf "$build_dir" "$prefix"
 mkdir -p "$build_dir"
@@ -124,4 +148,6 @@ formats=$("$triple-objdump" -a "$prefix/lib/libjpeg.a" | sed -n 's/.*file format
 [[ $formats == "$want_format" ]] || fail "libjpeg.a objects are '$formats', not $want_format"
 grep -q 'define JPEG_LIB_VERSION' "$prefix/include/jconfig.h" || fail "jconfig.h incomplete"
 
+# The objects are in the library now; the log stays for a look at how it was built.
+rm -rf "$build_dir"
 touch "$prefix/.built"

@@ -12,15 +12,16 @@
 #
 #   tools/release.sh [--clean] [--no-test]
 #
-# It configures and builds the two Windows trees itself (build/win64 and build/win32, the same trees
-# as tools/test-all.sh, with the toolchain files in cmake/), strips the modules' debugging symbols,
-# and builds the installer from resources/installer/tessmoor.nsi. Then, unless --no-test is given,
+# It configures and builds two Windows trees of its own, build/release-win64 and build/release-win32
+# (the presets of the same names in CMakePresets.json), strips the modules' debugging symbols, and
+# builds the installer from resources/installer/tessmoor.nsi. Then, unless --no-test is given,
 # it runs the install tests of the end-to-end driver on the release installer itself: in a 64-bit
 # prefix it must install the x64 module, in a 32-bit prefix the x86 one.
 #
 #   --clean     remove both trees first, so that nothing of an earlier build is used
 #   --no-test   skip the install tests
-# Environment: TESSMOOR_BUILD_DIR (default <repo>/build) holds the trees and the release folder.
+# Environment: TESSMOOR_BUILD_DIR (default <repo>/build) holds the trees and the release folder,
+# and, unless TESSMOOR_DEPS_DIR says otherwise, the cross-built dependencies.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -36,7 +37,9 @@ build_root=${TESSMOOR_BUILD_DIR:-$repo/build}
 mkdir -p "$build_root"
 build_root=$(cd "$build_root" && pwd)
 release=$build_root/release
-# Both Windows trees' tests and these share one pristine prefix of each kind.
+# The trees share one cross-built libjpeg-turbo with the test trees, and one pristine prefix of
+# each kind.
+export TESSMOOR_DEPS_DIR=${TESSMOOR_DEPS_DIR:-$build_root/deps}
 export TESSMOOR_WINE_CACHE_DIR=${TESSMOOR_WINE_CACHE_DIR:-$build_root/wine-cache}
 
 say() { printf 'release: %s\n' "$*" >&2; }
@@ -44,13 +47,12 @@ die() { say "$*"; exit 1; }
 
 bash "$repo/tools/setup.sh" || die "tools/setup.sh failed"
 
-build_tree() {  # build_tree NAME TOOLCHAIN TARGETS...
-  local name=$1 toolchain=$2; shift 2
-  local dir=$build_root/$name log=$build_root/$name.release.log
+build_tree() {  # build_tree PRESET TARGETS...
+  local name=$1; shift
+  local dir=$build_root/$name log=$build_root/$name.log
   ((clean)) && rm -rf "$dir"
   say "building $name ($dir, log $log)"
-  if ! { cmake -S "$repo" -B "$dir" -G Ninja -DTESSMOOR_WERROR=ON \
-           -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/$toolchain" -DTESSMOOR_DEPS_DIR="$build_root/deps" &&
+  if ! { cmake -S "$repo" --preset "$name" -B "$dir" &&
          cmake --build "$dir" --parallel 2 --target "$@"; } >"$log" 2>&1; then
     tail -n 60 "$log" >&2
     die "building $name failed"
@@ -59,9 +61,9 @@ build_tree() {  # build_tree NAME TOOLCHAIN TARGETS...
 
 targets=(Tessmoor tessmoor_help)
 ((test)) && targets+=(tessmoor_e2e)
-build_tree win64 toolchain-mingw-x86_64.cmake "${targets[@]}"
-build_tree win32 toolchain-mingw-i686.cmake "${targets[@]}"
-win64=$build_root/win64 win32=$build_root/win32
+build_tree release-win64 "${targets[@]}"
+build_tree release-win32 "${targets[@]}"
+win64=$build_root/release-win64 win32=$build_root/release-win32
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$win64/CMakeCache.txt")
 [[ -n $version ]] || die "no project version in $win64/CMakeCache.txt"

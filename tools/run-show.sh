@@ -23,9 +23,8 @@ bash "$repo/tools/setup.sh" || exit 1
 
 say "building $build (log $log)"
 : >"$log"
-if ! timeout 2400 cmake -S "$repo" -B "$build" -G Ninja \
-       -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/toolchain-mingw-x86_64.cmake" \
-       -DTESSMOOR_DEPS_DIR="$build_root/deps" >>"$log" 2>&1 ||
+export TESSMOOR_DEPS_DIR=${TESSMOOR_DEPS_DIR:-$build_root/deps}
+if ! timeout 2400 cmake -S "$repo" --preset win64 -B "$build" >>"$log" 2>&1 ||
    ! timeout 2400 cmake --build "$build" --target Tessmoor --parallel 2 >>"$log" 2>&1; then
   tail -n 60 "$log" >&2
   say "build failed"
