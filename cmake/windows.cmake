@@ -55,3 +55,4 @@ set_property(TEST e2e_${TESSMOOR_WINE_ARCH} APPEND PROPERTY ENVIRONMENT
 
 # Icon, version numbers, help file and test installer beside the module, and their tests.
 include(cmake/release.cmake)
+include(cmake/e2e_monitors.cmake)
