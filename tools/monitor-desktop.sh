@@ -25,11 +25,13 @@
 # TESSMOOR_MONITORS_BACKDROP is the root window's colour as RRGGBB; every part of the root that
 # no monitor covers keeps it, and so does a monitor until a window covers it.
 #
-# Wine reads the monitors from the server's current RandR resources, which the dummy driver only
-# brings up to date when a client asks for a full query (what a plain `xrandr` does); until then
-# Wine mostly sees one monitor. So the layout is queried in full before it counts as made, and
-# whoever starts Wine must start a new wineserver afterwards (Wine reads the layout once, when
-# its server starts).
+# Wine reads the monitors from the server's current RandR resources (what `xrandr --current`
+# shows), and there the dummy driver's outputs other than the first stay "disconnected", though
+# their CRTCs already run the layout, until some client asks for a full query, which makes the
+# server poll its outputs (a plain `xrandr` does); until then Wine sees one monitor. So the layout
+# counts as made once, after a full query, `xrandr --current` reports every output connected at
+# its place. Whoever starts Wine must start a new wineserver afterwards: Wine reads the layout
+# once, when its server starts.
 #
 # Knobs: TESSMOOR_MONITORS_LIFETIME (seconds after which a forgotten server ends; default 7200).
 
