@@ -216,6 +216,8 @@ tessmoor_monitors_up() {
   : >"$_tm_dir/xorg.out"
   _tessmoor_monitors_write_config "$_tm_dir/xorg.conf"
   _tessmoor_monitors_plan >"$_tm_dir/plan.txt"
+  local started=${EPOCHREALTIME/./} outputs
+  outputs=$(seq -s '|' 0 $((${#_tm_w[@]} - 1)))
   # A server whose outputs will not take the layout is replaced by a new one.
   for attempt in 1 2 3; do
     _tessmoor_monitors_start_server || return 1
@@ -223,12 +225,15 @@ tessmoor_monitors_up() {
     for try in 1 2 3; do
       if _tessmoor_monitors_apply; then
         export TESSMOOR_MONITORS_BACKDROP=$tessmoor_monitors_backdrop
+        # A record of how the desktop came up, for judging how reliable it is.
+        printf '%s: %s made on %s in %d ms (server %d, layout try %d)\n' "$(date -Is)" "$layout" \
+          "$DISPLAY" "$(((${EPOCHREALTIME/./} - started) / 1000))" "$attempt" "$try" >>"$_tm_dir/desktop.log"
         return 0
       fi
       sleep 0.2
     done
-    _tessmoor_monitors_log "attempt $attempt: $DISPLAY did not take the layout (xrandr said:)"
-    sed 's/^/  /' "$_tm_dir/xrandr.txt" 2>/dev/null | grep -v disconnected >&2
+    _tessmoor_monitors_log "attempt $attempt: $DISPLAY did not take the layout (xrandr --current said:)"
+    grep -E "^(Screen|DUMMY($outputs) )" "$_tm_dir/xrandr.txt" 2>/dev/null | sed 's/^/  /' >&2
     _tessmoor_monitors_stop_server
     unset DISPLAY
   done
