@@ -100,16 +100,20 @@ function(tessmoor_e2e_filter file out)
   set(${out} "${filter}" PARENT_SCOPE)
 endfunction()
 
-# tessmoor_add_e2e_test(NAME FILTER WORKDIR TIMEOUT [ENVIRONMENT VAR=VALUE...]): the driver under
+# tessmoor_add_e2e_test(NAME FILTER WORKDIR TIMEOUT [ARTIFACTS DIR] [ENVIRONMENT VAR=VALUE...]): the
+# driver under
 # Wine, judged by its own summary as well as its exit code (a 32-bit driver on a Wine without
 # 32-bit support exits 0 having run nothing). The driver gets a minute less than ctest, so that a
 # hung run ends with "did not finish" and its Wine session closed.
 function(tessmoor_add_e2e_test name filter workdir timeout)
-  cmake_parse_arguments(PARSE_ARGV 4 arg "" "" "ENVIRONMENT")
+  cmake_parse_arguments(PARSE_ARGV 4 arg "" "ARTIFACTS" "ENVIRONMENT")
+  if(NOT arg_ARTIFACTS)
+    set(arg_ARTIFACTS ${CMAKE_BINARY_DIR}/artifacts)
+  endif()
   add_test(NAME ${name}
     COMMAND bash ${CMAKE_SOURCE_DIR}/tools/run-under-wine.sh ${TESSMOOR_WINE_ARCH} ${workdir}
             -- $<TARGET_FILE:tessmoor_e2e> --module=$<TARGET_FILE:Tessmoor>
-            --artifacts=${CMAKE_BINARY_DIR}/artifacts --gtest_filter=${filter})
+            --artifacts=${arg_ARTIFACTS} --gtest_filter=${filter})
   math(EXPR program_limit "${timeout} - 60")
   set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout}
     PASS_REGULAR_EXPRESSION "${TESSMOOR_E2E_PASS}"

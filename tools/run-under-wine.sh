@@ -10,6 +10,8 @@
 # dummy ALSA device instead of a sound card (see tessmoor_alsa_file_device): the raw PCM of each
 # stream in a file of its own, PATH.0001, PATH.0002, ... numbered in the order the streams
 # opened (PATH itself stays empty).
+# TESSMOOR_MONITORS=LAYOUT: a desktop of several monitors (tools/monitor-desktop.sh) instead of
+# the virtual screen; the program reads the layout it must see from the same variable.
 # The prefix stays in WORKDIR/wineprefix afterwards, for a look at the registry it left.
 set -uo pipefail
 
@@ -27,6 +29,8 @@ shift
 
 # shellcheck source=tools/wine-env.sh
 source "$(dirname "${BASH_SOURCE[0]}")/wine-env.sh"
+# shellcheck source=tools/monitor-desktop.sh
+source "$(dirname "${BASH_SOURCE[0]}")/monitor-desktop.sh"
 
 child=
 # A signal ends the program and the session at once (bash runs a trap only once the foreground
@@ -35,11 +39,15 @@ on_signal() {
   [[ -n $child ]] && kill -TERM "$child" 2>/dev/null
   exit "$1"
 }
-trap 'tessmoor_wine_down' EXIT
+trap 'tessmoor_wine_down; tessmoor_monitors_down' EXIT
 trap 'on_signal 130' INT
 trap 'on_signal 143' TERM
 trap 'on_signal 129' HUP
 
+if [[ -n ${TESSMOOR_MONITORS:-} ]]; then
+  tessmoor_monitors_up "$TESSMOOR_MONITORS" "$workdir" || exit 125
+  export TESSMOOR_WINE_USE_DISPLAY=1
+fi
 tessmoor_wine_up "$arch" "$workdir" "${TESSMOOR_SCREEN:-1024x768}" || exit 125
 
 if [[ -n ${TESSMOOR_ALSA_FILE:-} ]]; then

@@ -15,6 +15,7 @@ packages=(
   nasm dpkg-dev                                                           # libjpeg-turbo from source
   wine wine64 wine32:i386 fonts-wine                                      # running the module
   xvfb xauth x11-utils imagemagick fonts-ipafont-gothic                   # display and screenshots
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils            # desktops of several monitors
   libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev          # native libraries, tests
   clang libclang-rt-14-dev                                                # libFuzzer
   fp-utils nsis libchm-bin                                                # help file and installer
