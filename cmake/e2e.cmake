@@ -101,8 +101,7 @@ function(tessmoor_e2e_filter file out)
 endfunction()
 
 # tessmoor_add_e2e_test(NAME FILTER WORKDIR TIMEOUT [ARTIFACTS DIR] [ENVIRONMENT VAR=VALUE...]): the
-# driver under
-# Wine, judged by its own summary as well as its exit code (a 32-bit driver on a Wine without
+# driver under Wine, judged by its own summary as well as its exit code (a 32-bit driver on a Wine without
 # 32-bit support exits 0 having run nothing). The driver gets a minute less than ctest, so that a
 # hung run ends with "did not finish" and its Wine session closed.
 function(tessmoor_add_e2e_test name filter workdir timeout)
