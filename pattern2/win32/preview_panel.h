@@ -8,11 +8,10 @@ namespace tessmoor::pattern2 {
 
 // `Form2No<n>PreviewPanel`: a raised panel in its colour with its caption centred, a child of the
 // preview form. It takes no input; its bounds are set by the preview's motion.
-class PreviewPanel final : public win32::Window {
+class PreviewPanel : public win32::Window {
  public:
   // `font` is borrowed from the form and must outlive the panel.
   PreviewPanel(HWND form, const PanelDesign& design, HFONT font);
-  ~PreviewPanel() override { Destroy(); }
 
   void SetBounds(Position position, Size size);
 

@@ -3,10 +3,8 @@
 namespace tessmoor::win32 {
 
 DpiScale DpiScale::ForSystem() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return DpiScale(dpi);
+  const WindowDc screen(nullptr);
+  return DpiScale(GetDeviceCaps(screen.get(), LOGPIXELSY));
 }
 
 DpiScale DpiScale::ForWindow(HWND hwnd) {
@@ -33,9 +31,8 @@ bool FontFamilyExists(const std::wstring& face) {
   lf.lfCharSet = DEFAULT_CHARSET;
   face.copy(lf.lfFaceName, LF_FACESIZE - 1);
   bool found = false;
-  HDC screen = GetDC(nullptr);
-  EnumFontFamiliesExW(screen, &lf, FoundFamily, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr);
+  EnumFontFamiliesExW(screen.get(), &lf, FoundFamily, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 

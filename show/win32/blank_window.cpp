@@ -43,7 +43,7 @@ std::vector<std::unique_ptr<BlankWindow>> BlankWindow::CoverOtherMonitors(HWND o
   std::vector<std::unique_ptr<BlankWindow>> windows;
   for (const Rect& r : MonitorsToBlank(monitors)) {
     const RECT area{r.left, r.top, r.right, r.bottom};
-    windows.push_back(std::make_unique<BlankWindow>(area, owner, input));
+    windows.push_back(win32::MakeOwned<BlankWindow>(area, owner, input));
   }
   return windows;
 }
