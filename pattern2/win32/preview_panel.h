@@ -13,12 +13,15 @@ class PreviewPanel : public win32::Window {
   // `font` is borrowed from the form and must outlive the panel.
   PreviewPanel(HWND form, const PanelDesign& design, HFONT font);
 
-  void SetBounds(Position position, Size size);
+  // The caption is centred, so a new size moves it: the whole face is drawn again.
+  void SetBounds(Position position, Size size) { SetBoundsAndRepaint(BoundsOf(position, size), false); }
 
  protected:
   void OnPaint(HDC dc, const RECT& area) override;
 
  private:
+  static RECT BoundsOf(Position position, Size size);
+
   Rgb colour_;
   HFONT font_;
   std::wstring caption_;

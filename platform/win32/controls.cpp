@@ -131,38 +131,10 @@ void TabControl::AddTab(std::wstring_view caption) const {
   SendMessageW(hwnd_, TCM_INSERTITEMW, count, reinterpret_cast<LPARAM>(&item));
 }
 
-int ListBox::Add(std::wstring_view item) const {
-  const std::wstring s(item);
-  return static_cast<int>(SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
-}
-
-std::wstring ListBox::Item(int index) const {
-  const LRESULT n = SendMessageW(hwnd_, LB_GETTEXTLEN, index, 0);
-  if (n == LB_ERR) return {};
-  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-  SendMessageW(hwnd_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(s.data()));
-  s.resize(static_cast<std::size_t>(n));
-  return s;
-}
-
 int ListBox::ItemAt(POINT client) const {
   const LRESULT r = SendMessageW(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
   if (HIWORD(r) != 0) return -1;
   return LOWORD(r) < Count() ? LOWORD(r) : -1;
-}
-
-int ComboBox::Add(std::wstring_view item) const {
-  const std::wstring s(item);
-  return static_cast<int>(SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
-}
-
-std::wstring ComboBox::Item(int index) const {
-  const LRESULT n = SendMessageW(hwnd_, CB_GETLBTEXTLEN, index, 0);
-  if (n == CB_ERR) return {};
-  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-  SendMessageW(hwnd_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(s.data()));
-  s.resize(static_cast<std::size_t>(n));
-  return s;
 }
 
 void InitCommonControlsOnce() {

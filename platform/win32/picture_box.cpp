@@ -7,16 +7,7 @@ namespace tessmoor::win32 {
 
 PictureBox::PictureBox(HWND parent, int id, RECT bounds, bool enlarge, COLORREF background)
     : enlarge_(enlarge), background_(CreateSolidBrush(background)) {
-  WindowSpec params;
-  params.title = L"";
-  params.style = WS_CHILD | WS_VISIBLE;
-  params.parent = parent;
-  params.x = bounds.left;
-  params.y = bounds.top;
-  params.width = bounds.right - bounds.left;
-  params.height = bounds.bottom - bounds.top;
-  params.cursor = LoadCursorW(nullptr, IDC_ARROW);
-  Create(params);
+  Create(WindowSpec::Child(parent, bounds));
   SetWindowLongPtrW(hwnd(), GWLP_ID, id);
 }
 
@@ -35,12 +26,6 @@ void PictureBox::SetPicture(Picture picture, const RECT& draw_rect) {
 void PictureBox::ClearPicture() {
   picture_.reset();
   draw_rect_.reset();
-  InvalidateRect(hwnd(), nullptr, TRUE);
-}
-
-void PictureBox::SetBounds(const RECT& bounds) {
-  SetWindowPos(hwnd(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-               bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 

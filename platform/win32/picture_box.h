@@ -21,7 +21,7 @@ class PictureBox : public Window {
   void SetPicture(Picture picture, const RECT& draw_rect);
   void ClearPicture();
   const std::optional<Picture>& picture() const { return picture_; }
-  void SetBounds(const RECT& bounds);
+  void SetBounds(const RECT& bounds) { SetBoundsAndRepaint(bounds, true); }
   void SetLook(bool enlarge, COLORREF background);
 
  protected:

@@ -63,6 +63,12 @@ void Window::SetTimerInterval(UINT_PTR id, int interval_ms) {
     KillTimer(hwnd(), id);
 }
 
+void Window::SetBoundsAndRepaint(const RECT& r, bool erase) {
+  if (!hwnd_) return;
+  SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd(), nullptr, erase ? TRUE : FALSE);
+}
+
 LRESULT Window::DefaultProc(UINT message, WPARAM wparam, LPARAM lparam) {
   return DefWindowProcW(hwnd(), message, wparam, lparam);
 }

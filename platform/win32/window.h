@@ -20,6 +20,24 @@ struct WindowSpec {
   int height = CW_USEDEFAULT;
   HBRUSH background = nullptr;  // nullptr: the window paints its whole client area itself
   HCURSOR cursor = nullptr;     // nullptr: the arrow
+
+  // Puts the window at `r`: in its parent's client coordinates, or the screen's.
+  WindowSpec& At(const RECT& r) {
+    x = r.left;
+    y = r.top;
+    width = r.right - r.left;
+    height = r.bottom - r.top;
+    return *this;
+  }
+  // A visible child window of `parent` at `r`, under the arrow cursor.
+  static WindowSpec Child(HWND parent, const RECT& r, std::wstring title = {}) {
+    WindowSpec spec;
+    spec.title = std::move(title);
+    spec.style = WS_CHILD | WS_VISIBLE;
+    spec.parent = parent;
+    spec.cursor = LoadCursorW(nullptr, IDC_ARROW);
+    return spec.At(r);
+  }
 };
 
 // A window this process owns. One window procedure serves every such window: it turns the raw
@@ -48,6 +66,9 @@ class Window {
   Window() = default;
   // Throws std::runtime_error when the window cannot be created.
   void Create(const WindowSpec& params);
+  // Moves and sizes the window to `r` (its parent's client coordinates) and has it repainted,
+  // its background erased first or not.
+  void SetBoundsAndRepaint(const RECT& r, bool erase);
 
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
   virtual void OnTimer(UINT_PTR /*id*/) {}

@@ -7,43 +7,32 @@
 #include "app/settings.h"
 #include "platform/win32/table_form.h"
 #include "platform/win32/utf.h"
-#include "setup/detail_dialog_layouts.h"
-#include "setup/detail_shared.h"
-#include "setup/pattern1_detail_model.h"
-#include "setup/pattern2_detail_model.h"
 
 namespace tessmoor {
 
 // A detail dialog's window over its model: built from its table, top-most, modeless, owned by the
 // settings dialog. The model shows, places and fills it; save, cancel and the close box hide it,
-// and the object lives on until its owner destroys it. The two dialogs differ only in their
-// tables and in which rows stand for what their models ask.
-template <class Model, class View, class Role>
-class DetailForm : public win32::TableForm<Role>, public View {
- protected:
-  DetailForm(HWND owner, const FormSpec& design, const std::vector<ControlSpec<Role>>& table) {
-    this->BuildForm(design, table, owner);
-  }
-  // Called by the dialog's own constructor, once the view the model calls is complete. `texts`
-  // are the working values every open instance shares.
-  template <class Texts>
-  void StartModel(Settings& settings, Texts& texts) {
-    model_.emplace(settings, texts, *this);
-  }
+// and the object lives on until its owner destroys it.
+//
+// The two detail dialogs differ only in their `Binding`: the model, its texts and its table, the
+// view that turns the model's requests into rows of the table (`Binding::ViewOf<Form>`), and
+// which model call a click or a scroll of a row makes (`Clicked`, `Scrolled`).
+template <class Binding>
+class DetailForm : public win32::TableForm<typename Binding::Role> {
+ public:
+  using Role = typename Binding::Role;
+  using Row = ControlSpec<Role>;
 
-  Model* model() { return model_ ? &*model_ : nullptr; }
-
-  void OnCloseRequest() override {
-    if (model_) model_->Close();
+  // `texts` are the working values every open instance shares.
+  DetailForm(Settings& settings, typename Binding::Texts& texts, HWND owner) {
+    this->BuildForm(Binding::Form(), Binding::Controls(), owner);
+    model_.emplace(settings, texts, view_);
   }
 
-  void MakeTopMostAndShow() override { this->ShowTopMost(); }
-  void MoveTo(int x, int y) override {
-    SetWindowPos(this->hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  // What the views ask of the window, by role.
+  void SelectMode(Role role, int index, int item, int first_index, int first_item) const {
+    this->SelectRadio(this->RowOf(role, index, item), this->RowOf(role, first_index, first_item));
   }
-  Point WindowOrigin() override { return this->ScreenOrigin(); }
-  void CloseWindow() override { ShowWindow(this->hwnd(), SW_HIDE); }
-
   void SetBar(Role role, int index, int position) const {
     win32::ScrollBar(this->ControlOf(role, index)).SetPosition(position);
   }
@@ -54,42 +43,36 @@ class DetailForm : public win32::TableForm<Role>, public View {
     win32::Control(this->ControlOf(role, index)).SetText(win32::Widen(text));
   }
 
+ protected:
+  void OnControl(const Row& row, int, HWND control) override {
+    if (model_) Binding::Clicked(*model_, row, win32::Button(control).Checked());
+  }
+  void OnBar(const Row& row, ScrollCode code, int position) override {
+    if (model_) Binding::Scrolled(*model_, row, code, position);
+  }
+  void OnCloseRequest() override {
+    if (model_) model_->Close();
+  }
+
  private:
-  std::optional<Model> model_;
+  typename Binding::template ViewOf<DetailForm> view_{*this};
+  std::optional<typename Binding::Model> model_;
 };
 
-// `TNo1SetUpDetailForm`: detail mode, scale, slide interval and the four box use flags.
-class TNo1SetUpDetailForm
-    : public DetailForm<Pattern1DetailModel, Pattern1DetailView, Pattern1DetailRole> {
+// What every detail view does with its window.
+template <class View, class Form>
+class DetailViewOf : public View {
  public:
-  TNo1SetUpDetailForm(Settings& settings, Pattern1DetailTexts& texts, HWND owner);
+  explicit DetailViewOf(Form& form) : form_(form) {}
+  void MakeTopMostAndShow() override { form_.ShowTopMost(); }
+  void MoveTo(int x, int y) override {
+    SetWindowPos(form_.hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  }
+  Point WindowOrigin() override { return form_.ScreenOrigin(); }
+  void CloseWindow() override { ShowWindow(form_.hwnd(), SW_HIDE); }
 
  protected:
-  void OnControl(const Row& row, int code, HWND control) override;
-  void OnBar(const Row& row, ScrollCode code, int position) override;
-
- private:
-  void SelectMode(int mode) override;
-  void SetBarPosition(Pattern1Bar bar, int position) override;
-  void SetBoxChecked(int box, bool checked) override;
-  void SetScaleLabel(std::string_view text) override;
-};
-
-// `TNo2SetUpDetailForm`: one group per picture window with its size, speed, use flag and motion.
-class TNo2SetUpDetailForm
-    : public DetailForm<Pattern2DetailModel, Pattern2DetailView, Pattern2DetailRole> {
- public:
-  TNo2SetUpDetailForm(Settings& settings, Pattern2DetailTexts& texts, HWND owner);
-
- protected:
-  void OnControl(const Row& row, int code, HWND control) override;
-  void OnBar(const Row& row, ScrollCode code, int position) override;
-
- private:
-  void SelectMode(int window, int mode) override;
-  void SetBarPosition(int window, Pattern2Bar bar, int position) override;
-  void SetBoxChecked(int window, bool checked) override;
-  void SetSizeLabel(int window, std::string_view text) override;
+  Form& form_;
 };
 
 }  // namespace tessmoor

@@ -10,12 +10,8 @@ BlankWindow::BlankWindow(const RECT& monitor, HWND owner, Input input) : input_(
   params.style = WS_POPUP;
   params.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
   params.parent = owner;
-  params.x = monitor.left;
-  params.y = monitor.top;
-  params.width = monitor.right - monitor.left;
-  params.height = monitor.bottom - monitor.top;
   params.background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  Create(params);
+  Create(params.At(monitor));
   ShowWindow(hwnd(), SW_SHOWNA);
 }
 
