@@ -22,6 +22,20 @@ std::string SwitchLetter(const std::vector<std::string>& args) {
   return letter;
 }
 
+// The handle after "/c:" or "/C:": decimal digits only, 1 to 0xFFFFFFFF.
+std::uintptr_t SettingsOwner(const std::vector<std::string>& args) {
+  if (args.empty()) return 0;
+  const std::string& first = args[0];
+  if (first.size() < 4 || first[0] != '/' || (first[1] != 'c' && first[1] != 'C') || first[2] != ':') return 0;
+  std::uint64_t value = 0;
+  for (std::size_t i = 3; i < first.size(); ++i) {
+    if (first[i] < '0' || first[i] > '9' || value > 0xFFFFFFFFu) return 0;
+    value = value * 10 + static_cast<std::uint64_t>(first[i] - '0');
+  }
+  if (value > 0xFFFFFFFFu) return 0;
+  return static_cast<std::uintptr_t>(static_cast<std::intptr_t>(static_cast<std::int32_t>(value)));
+}
+
 }  // namespace
 
 LaunchPlan PlanLaunch(const std::vector<std::string>& args) {
@@ -33,6 +47,7 @@ LaunchPlan PlanLaunch(const std::vector<std::string>& args) {
   const std::string letter = SwitchLetter(args);
   if (letter == "s") plan.mode = SwitchMode::kShow;
   if (letter == "p") plan.mode = SwitchMode::kPreview;
+  if (plan.settings_dialog) plan.settings_owner = SettingsOwner(args);
   return plan;
 }
 
@@ -60,7 +75,7 @@ int RunEntry(const std::vector<std::string>& args, EntryHost& host) {
 
   try {
     const LaunchPlan plan = PlanLaunch(args);
-    if (plan.settings_dialog) host.RunSettingsDialog();
+    if (plan.settings_dialog) host.RunSettingsDialog(plan.settings_owner);
     if (plan.mode == SwitchMode::kNothing) return 0;
 
     std::uintptr_t preview_parent = 0;

@@ -20,6 +20,10 @@ enum class SwitchMode { kNothing, kShow, kPreview };
 struct LaunchPlan {
   bool settings_dialog = false;
   SwitchMode mode = SwitchMode::kNothing;
+  // The window that asked for the settings: the handle in "/c:<handle>", written in decimal as
+  // an unsigned 32-bit value and sign-extended as 64-bit Windows does; 0 for none or for text
+  // that is not such a number.
+  std::uintptr_t settings_owner = 0;
 };
 LaunchPlan PlanLaunch(const std::vector<std::string>& args);
 
@@ -42,7 +46,8 @@ class EntryHost {
   // False when another instance holds the guard. The guard, once taken, is held until the host
   // is destroyed.
   virtual bool TakeSingleInstanceGuard() = 0;
-  virtual void RunSettingsDialog() = 0;
+  // `owner`: LaunchPlan::settings_owner, which may name no window (any more).
+  virtual void RunSettingsDialog(std::uintptr_t owner) = 0;
   virtual void HideApplicationWindow() = 0;
   virtual void ShowPreviewParent(std::uintptr_t parent) = 0;
   virtual void RunForm(MainForm form, std::uintptr_t preview_parent) = 0;

@@ -52,3 +52,12 @@ if(TESSMOOR_BENCHES)
     target_link_libraries(${_name} PRIVATE tessmoor_test_support benchmark::benchmark)
   endforeach()
 endif()
+
+# Handles are released only by their owner types in platform/win32/handles.h. The second test
+# shows that the check finds a call planted in a tree of its own.
+add_test(NAME cleanup_calls_only_in_handle_owners
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check-cleanup-calls.sh ${CMAKE_SOURCE_DIR})
+add_test(NAME cleanup_call_check_finds_a_planted_call
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tools/check-cleanup-calls.sh --self-test)
+set_tests_properties(cleanup_calls_only_in_handle_owners cleanup_call_check_finds_a_planted_call
+  PROPERTIES LABELS lint TIMEOUT 60)

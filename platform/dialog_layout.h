@@ -42,6 +42,7 @@ enum class ControlKind {
   kRadioButton,
   kCheckBox,
   kButton,
+  kIconButton,  // a push button that shows an icon instead of a caption
   kLabel,
   kStaticText,  // a static text control, drawn in its own font
   kScrollBar,   // horizontal
@@ -72,6 +73,8 @@ struct ControlSpec {
   int radio_group = 0;
   ScrollBarSpec scroll{};  // scroll bars only
   FontSpec font = kDialogFont;
+  // The control's command id; 0: the dialog's first id plus the row's place in its table.
+  int id = 0;
 };
 
 }  // namespace tessmoor

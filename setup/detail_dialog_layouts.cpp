@@ -101,26 +101,22 @@ std::vector<ControlSpec<Pattern2DetailRole>> BuildPattern2() {
 
 }  // namespace
 
-const FormSpec& Pattern1DetailForm() {
-  static const FormSpec form{"TNo1SetUpDetailForm", "パターン１詳細", 264, 437, 591, 335,
-                             TitleButtons::kSystemMenuOnly, true};
-  return form;
-}
+constexpr FormSpec kPattern1Form{"TNo1SetUpDetailForm", "パターン１詳細", 264, 437, 591, 335,
+                                 TitleButtons::kSystemMenuOnly, true};
+// Its design position does not matter: the dialog always opens at the stored one.
+constexpr FormSpec kPattern2Form{"TNo2SetUpDetailForm", "パターン２詳細", 547, 430, 100, 100,
+                                 TitleButtons::kSystemMenuOnly, true};
+
+const FormSpec& Pattern1DetailForm() { return kPattern1Form; }
+const FormSpec& Pattern2DetailForm() { return kPattern2Form; }
 
 const std::vector<ControlSpec<Pattern1DetailRole>>& Pattern1DetailControls() {
-  static const std::vector<ControlSpec<Pattern1DetailRole>> controls = BuildPattern1();
+  static const auto controls = BuildPattern1();
   return controls;
 }
 
-const FormSpec& Pattern2DetailForm() {
-  // Its design position does not matter: the dialog always opens at the stored one.
-  static const FormSpec form{"TNo2SetUpDetailForm", "パターン２詳細", 547, 430, 100, 100,
-                             TitleButtons::kSystemMenuOnly, true};
-  return form;
-}
-
 const std::vector<ControlSpec<Pattern2DetailRole>>& Pattern2DetailControls() {
-  static const std::vector<ControlSpec<Pattern2DetailRole>> controls = BuildPattern2();
+  static const auto controls = BuildPattern2();
   return controls;
 }
 

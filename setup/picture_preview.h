@@ -5,7 +5,7 @@
 
 #include "platform/file_system.h"
 #include "platform/image/picture.h"
-#include "show/fit.h"
+#include "platform/picture_rect.h"
 
 // The picture controls of the settings dialog: the four box pictures and the file browser's
 // preview. A control is shrunk to its picture's aspect ratio and draws the picture at its
@@ -24,12 +24,6 @@ inline constexpr std::size_t kMaxPreviewFileBytes = std::size_t{256} << 20;
 // taller one keeps the height and shrinks the width. 640 × 480 gives 137 × 102, 480 × 640 gives
 // 102 × 137, 300 × 900 gives 45 × 137. A picture without pixels leaves the design size.
 Size PictureControlSize(Size design, Size picture);
-
-// Where a control of `control` size draws a picture of `picture` size: at the top-left corner,
-// at the picture's own size unless it is larger than the control in either direction, in which
-// case it is shrunk to fit keeping its aspect ratio. A control that enlarges (box 3's) fits every
-// picture that way, so a 50 × 40 picture fills 137 × 109 there but stays 50 × 40 elsewhere.
-Rect PictureDrawRect(Size control, Size picture, bool enlarge);
 
 struct PicturePlacement {
   Size control;  // the control's new size

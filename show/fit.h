@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/geometry.h"
+#include "platform/picture_rect.h"
 
 namespace tessmoor {
 
@@ -9,14 +10,6 @@ namespace tessmoor {
 // division by 100 first (1024 x 768 at 50 % gives min(10 * 50, 7 * 50) = 350).
 inline int FitSide(int client_width, int client_height, int scale_percent) {
   return std::min((client_width / 100) * scale_percent, (client_height / 100) * scale_percent);
-}
-
-// The ratio of two sides as a true double. x87 code (the i686 build) would otherwise keep the
-// quotient in 80 bits, and 900 x 300 at 300 would give 300 x 100, not 300 x 99; the store
-// through a volatile forces the rounding.
-inline double SideRatio(int numerator, int denominator) {
-  const volatile double ratio = static_cast<double>(numerator) / denominator;
-  return ratio;
 }
 
 // A picture of `source` size fitted into a square of side `fit`: the longer side becomes `fit`,

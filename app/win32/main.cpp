@@ -29,10 +29,7 @@ class Win32EntryHost final : public EntryHost {
 
   bool TakeSingleInstanceGuard() override {
     const std::wstring name = win32::Widen(kSingleInstanceMutexName);
-    if (HANDLE other = OpenMutexW(MUTEX_ALL_ACCESS, FALSE, name.c_str())) {
-      CloseHandle(other);
-      return false;
-    }
+    if (win32::UniqueHandle other{OpenMutexW(MUTEX_ALL_ACCESS, FALSE, name.c_str())}) return false;
     mutex_.reset(CreateMutexW(nullptr, TRUE, name.c_str()));
     if (!mutex_) throw std::runtime_error("the single-instance mutex cannot be created");
     // Two instances started at the same moment can both miss each other's mutex above.
@@ -40,8 +37,9 @@ class Win32EntryHost final : public EntryHost {
     return true;
   }
 
-  void RunSettingsDialog() override {
-    TScrSetUpForm dialog(OpenStore(), files_, SettingsOwnerFromCommandLine());
+  void RunSettingsDialog(std::uintptr_t owner) override {
+    HWND owner_window = reinterpret_cast<HWND>(owner);
+    win32::Owned<TScrSetUpForm> dialog(OpenStore(), files_, IsWindow(owner_window) ? owner_window : nullptr);
     win32::RunMessageLoop();
   }
 
@@ -54,11 +52,11 @@ class Win32EntryHost final : public EntryHost {
   void RunForm(MainForm form, std::uintptr_t preview_parent) override {
     HWND parent = reinterpret_cast<HWND>(preview_parent);
     if (form == MainForm::kShowWindow || form == MainForm::kPattern1Preview) {
-      TNo1Form show(OpenStore(), files_, form == MainForm::kShowWindow ? nullptr : parent);
+      win32::Owned<TNo1Form> show(OpenStore(), files_, form == MainForm::kShowWindow ? nullptr : parent);
       win32::RunMessageLoop();
     }
     if (form == MainForm::kPattern2Preview) {
-      pattern2::TNo2Form preview(OpenStore(), files_, parent);
+      win32::Owned<pattern2::TNo2Form> preview(OpenStore(), files_, parent);
       win32::RunMessageLoop();
     }
   }
@@ -75,10 +73,9 @@ class Win32EntryHost final : public EntryHost {
 
 std::vector<std::string> Arguments() {
   int count = 0;
-  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  const win32::UniqueLocal<LPWSTR*> argv(CommandLineToArgvW(GetCommandLineW(), &count));
   std::vector<std::string> args;
-  for (int i = 1; argv && i < count; ++i) args.push_back(win32::Narrow(argv[i]));
-  if (argv) LocalFree(argv);
+  for (int i = 1; argv && i < count; ++i) args.push_back(win32::Narrow(argv.get()[i]));
   return args;
 }
 

@@ -9,8 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/ime_ui.h"
-#include "platform/win32/window.h"
-#include "show/exit_on_input.h"
+#include "show/win32/show_surface.h"
 
 namespace tessmoor::pattern2 {
 
@@ -19,32 +18,23 @@ namespace tessmoor::pattern2 {
 // their motion modes, one timer per panel; input does nothing, and the run ends when the host
 // destroys its window. Without a preview parent it covers the screen, hides the cursor and ends
 // on input like the show window (the entry never starts it so; it plays no music then).
-class TNo2Form final : public win32::Window {
+class TNo2Form : public ShowSurface {
  public:
   TNo2Form(KeyValueStore& store, FileSystem& files, HWND preview_parent);
-  ~TNo2Form() override;
 
   static constexpr UINT_PTR kScrNo1SpeedTimer = 1;  // ... 4 for panel 4
 
  protected:
   void OnTimer(UINT_PTR id) override;
-  void OnKeyDown(WPARAM) override { FormKeyDown(); }
-  void OnMouseDown(POINT) override { FormMouseDown(); }
-  void OnMouseMove(POINT screen) override { FormMouseMove(screen); }
   void OnDestroy() override;
 
  private:
-  void FormCreate();
-  void FormKeyDown();
-  void FormMouseDown();
-  void FormMouseMove(POINT screen);
+  void FormCreate(HWND preview_parent);
   void ScrNoSpeedTimerTimer(int panel);
 
   Settings settings_;
   FileSystem& files_;
-  HWND preview_parent_;
   PreviewStart start_;
-  ExitOnInput exit_{false};
   std::unique_ptr<win32::ImeStatusWindowOff> ime_;
   PreviewSettings preview_;
   std::unique_ptr<PreviewPanels> panels_;

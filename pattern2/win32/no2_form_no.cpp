@@ -11,8 +11,6 @@ namespace tessmoor::pattern2 {
 TNo2FormNo::TNo2FormNo(int number, HWND owner, std::function<void()> close_show)
     : number_(number), owner_(owner), close_show_(std::move(close_show)) {}
 
-TNo2FormNo::~TNo2FormNo() { Destroy(); }
-
 void TNo2FormNo::Create(const Picture& picture, Size size) {
   picture_ = &picture;
   width_ = std::max(size.width, 0);

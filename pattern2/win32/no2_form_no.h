@@ -14,11 +14,10 @@ namespace tessmoor::pattern2 {
 //
 // Input: any key while the window is active ends the show; the mouse over it does nothing (only
 // mouse input over the show window itself counts), and the cursor stays hidden over it.
-class TNo2FormNo final : public win32::Window, public PictureWindowPort {
+class TNo2FormNo : public win32::Window, public PictureWindowPort {
  public:
   // `number` is 1..4; `owner` is the show window; `close_show` ends the show.
   TNo2FormNo(int number, HWND owner, std::function<void()> close_show);
-  ~TNo2FormNo() override;
 
   void Create(const Picture& picture, Size size) override;
   void SetPosition(int left, int top) override;

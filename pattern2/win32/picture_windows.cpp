@@ -2,8 +2,6 @@
 
 namespace tessmoor::pattern2 {
 
-namespace {
-
 ShowArea AreaOf(HWND window) {
   RECT outer{};
   RECT client{};
@@ -12,14 +10,12 @@ ShowArea AreaOf(HWND window) {
   return {{outer.right - outer.left, outer.bottom - outer.top}, {client.right, client.bottom}};
 }
 
-}  // namespace
-
 PictureWindows::PictureWindows(HWND show_window, const ShowSettings& show,
                                PictureSource& pictures, std::function<void()> close_show)
     : show_window_(show_window) {
   for (int n = 1; n <= 4; ++n) {
     if (!show.window_timers[n - 1].running()) continue;
-    windows_[n - 1] = std::make_unique<TNo2FormNo>(n, show_window, close_show);
+    windows_[n - 1] = win32::MakeOwned<TNo2FormNo>(n, show_window, close_show);
     motions_[n - 1] = std::make_unique<WindowMotion>(n, show.motion_mode[n - 1],
                                                      show.window_scale[n - 1], pictures,
                                                      *windows_[n - 1]);

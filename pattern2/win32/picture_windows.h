@@ -13,6 +13,9 @@
 
 namespace tessmoor::pattern2 {
 
+// The area the windows move in: the outer and client size of `window` as it is now.
+ShowArea AreaOf(HWND window);
+
 // The pattern-2 part of the show window: the picture windows and their motions. The show window
 // makes it once its settings are read and its picture table is built, and hands it each tick of
 // its timer `ScrNo2FormNo<n>SpeedTimer`.

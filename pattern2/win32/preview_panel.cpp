@@ -9,24 +9,11 @@ PreviewPanel::PreviewPanel(HWND form, const PanelDesign& design, HFONT font)
     : colour_(design.colour),
       font_(font),
       caption_(win32::Widen(design.caption)) {
-  win32::WindowSpec params;
-  params.title = caption_;
-  params.style = WS_CHILD | WS_VISIBLE;
-  params.parent = form;
-  params.x = design.position.left;
-  params.y = design.position.top;
-  params.width = design.size.width;
-  params.height = design.size.height;
-  params.cursor = LoadCursorW(nullptr, IDC_ARROW);
-  Create(params);
+  Create(win32::WindowSpec::Child(form, BoundsOf(design.position, design.size), caption_));
 }
 
-void PreviewPanel::SetBounds(Position position, Size size) {
-  if (!alive()) return;
-  SetWindowPos(hwnd(), nullptr, position.left, position.top, size.width, size.height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
-  // The caption is centred, so a new size moves it: the whole face is drawn again.
-  InvalidateRect(hwnd(), nullptr, FALSE);
+RECT PreviewPanel::BoundsOf(Position position, Size size) {
+  return {position.left, position.top, position.left + size.width, position.top + size.height};
 }
 
 void PreviewPanel::OnPaint(HDC dc, const RECT&) {

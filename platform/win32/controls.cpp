@@ -3,10 +3,8 @@
 namespace tessmoor::win32 {
 
 DpiScale DpiScale::ForSystem() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return DpiScale(dpi);
+  const WindowDc screen(nullptr);
+  return DpiScale(GetDeviceCaps(screen.get(), LOGPIXELSY));
 }
 
 DpiScale DpiScale::ForWindow(HWND hwnd) {
@@ -33,9 +31,8 @@ bool FontFamilyExists(const std::wstring& face) {
   lf.lfCharSet = DEFAULT_CHARSET;
   face.copy(lf.lfFaceName, LF_FACESIZE - 1);
   bool found = false;
-  HDC screen = GetDC(nullptr);
-  EnumFontFamiliesExW(screen, &lf, FoundFamily, reinterpret_cast<LPARAM>(&found), 0);
-  ReleaseDC(nullptr, screen);
+  const WindowDc screen(nullptr);
+  EnumFontFamiliesExW(screen.get(), &lf, FoundFamily, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -134,38 +131,10 @@ void TabControl::AddTab(std::wstring_view caption) const {
   SendMessageW(hwnd_, TCM_INSERTITEMW, count, reinterpret_cast<LPARAM>(&item));
 }
 
-int ListBox::Add(std::wstring_view item) const {
-  const std::wstring s(item);
-  return static_cast<int>(SendMessageW(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
-}
-
-std::wstring ListBox::Item(int index) const {
-  const LRESULT n = SendMessageW(hwnd_, LB_GETTEXTLEN, index, 0);
-  if (n == LB_ERR) return {};
-  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-  SendMessageW(hwnd_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(s.data()));
-  s.resize(static_cast<std::size_t>(n));
-  return s;
-}
-
 int ListBox::ItemAt(POINT client) const {
   const LRESULT r = SendMessageW(hwnd_, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
   if (HIWORD(r) != 0) return -1;
   return LOWORD(r) < Count() ? LOWORD(r) : -1;
-}
-
-int ComboBox::Add(std::wstring_view item) const {
-  const std::wstring s(item);
-  return static_cast<int>(SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str())));
-}
-
-std::wstring ComboBox::Item(int index) const {
-  const LRESULT n = SendMessageW(hwnd_, CB_GETLBTEXTLEN, index, 0);
-  if (n == CB_ERR) return {};
-  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
-  SendMessageW(hwnd_, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(s.data()));
-  s.resize(static_cast<std::size_t>(n));
-  return s;
 }
 
 void InitCommonControlsOnce() {

@@ -86,28 +86,49 @@ class TabControl : public Control {
   void Select(int index) const { SendMessageW(hwnd_, TCM_SETCURSEL, index, 0); }
 };
 
-class ListBox : public Control {
+// The messages of a list of text items: a list box's or a combo box's.
+struct ListBoxMessages {
+  static constexpr UINT kClear = LB_RESETCONTENT, kAdd = LB_ADDSTRING, kSelected = LB_GETCURSEL,
+                        kSelect = LB_SETCURSEL, kTextLength = LB_GETTEXTLEN, kText = LB_GETTEXT;
+  static constexpr LRESULT kError = LB_ERR;
+};
+struct ComboBoxMessages {
+  static constexpr UINT kClear = CB_RESETCONTENT, kAdd = CB_ADDSTRING, kSelected = CB_GETCURSEL,
+                        kSelect = CB_SETCURSEL, kTextLength = CB_GETLBTEXTLEN, kText = CB_GETLBTEXT;
+  static constexpr LRESULT kError = CB_ERR;
+};
+
+template <class Messages>
+class ItemList : public Control {
  public:
   using Control::Control;
-  void Clear() const { SendMessageW(hwnd_, LB_RESETCONTENT, 0, 0); }
-  int Add(std::wstring_view item) const;
+  void Clear() const { SendMessageW(hwnd_, Messages::kClear, 0, 0); }
+  int Add(std::wstring_view item) const {
+    const std::wstring s(item);
+    return static_cast<int>(SendMessageW(hwnd_, Messages::kAdd, 0, reinterpret_cast<LPARAM>(s.c_str())));
+  }
+  int Selected() const { return static_cast<int>(SendMessageW(hwnd_, Messages::kSelected, 0, 0)); }
+  void Select(int index) const { SendMessageW(hwnd_, Messages::kSelect, index, 0); }
+  // The text of item `index`; empty for an index the list does not have.
+  std::wstring Item(int index) const {
+    const LRESULT n = SendMessageW(hwnd_, Messages::kTextLength, index, 0);
+    if (n == Messages::kError) return {};
+    std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+    SendMessageW(hwnd_, Messages::kText, index, reinterpret_cast<LPARAM>(s.data()));
+    s.resize(static_cast<std::size_t>(n));
+    return s;
+  }
+};
+
+class ListBox : public ItemList<ListBoxMessages> {
+ public:
+  using ItemList::ItemList;
   int Count() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0)); }
-  int Selected() const { return static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)); }
-  void Select(int index) const { SendMessageW(hwnd_, LB_SETCURSEL, index, 0); }
-  std::wstring Item(int index) const;
   // The item under a point in the list's client coordinates, or -1.
   int ItemAt(POINT client) const;
 };
 
-class ComboBox : public Control {
- public:
-  using Control::Control;
-  void Clear() const { SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0); }
-  int Add(std::wstring_view item) const;
-  int Selected() const { return static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)); }
-  void Select(int index) const { SendMessageW(hwnd_, CB_SETCURSEL, index, 0); }
-  std::wstring Item(int index) const;
-};
+using ComboBox = ItemList<ComboBoxMessages>;
 
 // Registers the common controls the dialogs use (tabs, standard classes) once per process.
 void InitCommonControlsOnce();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/utf.h"
+
 namespace tessmoor::win32 {
 
 namespace {
@@ -25,33 +27,29 @@ bool HandleDialogMessage(MSG& msg) {
   return false;
 }
 
-Form::~Form() {
-  if (hwnd()) UnregisterDialogWindow(hwnd());
-  Destroy();
-}
-
-void Form::CreateForm(const FormSpec& params) {
+void Form::CreateForm(const FormSpec& design, HWND owner) {
   InitCommonControlsOnce();
+  DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  if (design.title_buttons == TitleButtons::kNormal) style |= WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+  const DWORD ex_style = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME | (design.top_most ? WS_EX_TOPMOST : 0);
   scale_ = DpiScale::ForSystem();
-  const DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  const DWORD ex_style = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME | (params.topmost ? WS_EX_TOPMOST : 0);
-  RECT r{0, 0, scale_(params.client_width), scale_(params.client_height)};
-  AdjustWindowRectEx(&r, style, params.menu_bar ? TRUE : FALSE, ex_style);
   WindowSpec ws;
-  ws.title = params.caption;
+  ws.title = Widen(design.caption);
   ws.style = style;
   ws.ex_style = ex_style;
-  ws.parent = params.owner;
-  ws.x = params.left;
-  ws.y = params.top;
-  ws.width = r.right - r.left;
-  ws.height = r.bottom - r.top;
+  ws.parent = owner;
+  ws.x = design.left;
+  ws.y = design.top;
+  ws.width = scale_(design.width);
+  ws.height = scale_(design.height);
   ws.background = GetSysColorBrush(COLOR_BTNFACE);
   ws.cursor = LoadCursorW(nullptr, IDC_ARROW);
   Create(ws);
   // The DPI of the monitor the window landed on may differ from the system's.
   scale_ = DpiScale::ForWindow(hwnd());
-  font_ = MakeUiFont(params.font_pixels, scale_);
+  SetWindowPos(hwnd(), nullptr, 0, 0, scale_(design.width), scale_(design.height),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  font_ = MakeUiFont(design.font.height_px, scale_);
   SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   RegisterDialogWindow(hwnd());
 }
@@ -62,8 +60,17 @@ RECT Form::ScreenRect() const {
   return r;
 }
 
+Point Form::ScreenOrigin() const {
+  const RECT r = ScreenRect();
+  return {r.left, r.top};
+}
+
 void Form::MoveTo(int left, int top) const {
   SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::ShowTopMost() const {
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
 HWND Form::AddControl(const wchar_t* window_class, std::wstring_view text, DWORD style,

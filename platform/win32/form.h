@@ -1,41 +1,35 @@
 #pragma once
 #include <string>
 
+#include "platform/dialog_layout.h"
 #include "platform/win32/controls.h"
 #include "platform/win32/window.h"
 
 namespace tessmoor::win32 {
 
-struct FormSpec {
-  std::wstring caption;
-  int client_width = 0;   // at 96 DPI
-  int client_height = 0;
-  int left = CW_USEDEFAULT;
-  int top = CW_USEDEFAULT;
-  HWND owner = nullptr;
-  bool topmost = false;
-  bool menu_bar = false;  // room for a menu is added by the system when a menu is set
-  int font_pixels = 12;
-};
-
-// A dialog window built from a layout: title bar with the system menu only, the dialog
-// background, the UI font, and its controls' notifications turned into typed calls. Tab and the
-// arrow keys move between controls.
+// A dialog window: title bar with the system menu (and the minimise and maximise boxes where its
+// design asks for them), the dialog background, the UI font, and its controls' notifications
+// turned into typed calls. Tab and the arrow keys move between controls.
 class Form : public Window {
  public:
-  ~Form() override;
-
   DpiScale scale() const { return scale_; }
   HFONT font() const { return font_.get(); }
   // Window rectangle on the screen.
   RECT ScreenRect() const;
+  Point ScreenOrigin() const;
+  // Moves the top-left corner, keeping the size, the stacking order and the active window.
   void MoveTo(int left, int top) const;
+  // Puts the window above all others and shows it, without moving or sizing it.
+  void ShowTopMost() const;
 
   HWND AddControl(const wchar_t* window_class, std::wstring_view text, DWORD style, ControlBounds bounds,
                   int id, DWORD ex_style = 0);
 
  protected:
-  void CreateForm(const FormSpec& params);
+  // Creates the window, hidden, owned by `owner`: at the design's place in screen pixels, of its
+  // outer size scaled by the window's DPI (the client area is what this system's frame leaves of
+  // it), top-most where the design says so, with the design's font.
+  void CreateForm(const FormSpec& design, HWND owner);
 
   virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
   virtual void OnScroll(HWND /*bar*/, int /*code*/, int /*position*/) {}

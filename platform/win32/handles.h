@@ -1,13 +1,16 @@
 #pragma once
 #include <windows.h>
+#include <mmsystem.h>
 
 #include <utility>
 
 namespace tessmoor::win32 {
 
 // One move-only owner per handle kind; the kind's cleanup call is part of its type, so a memory
-// DC can never be released with ReleaseDC nor a bitmap with CloseHandle. A kind's traits name its handle type, its cleanup call and, where the API does not use a null
-// handle for "none" (CreateFile, FindFirstFile), its invalid value.
+// DC can never be released with ReleaseDC nor a bitmap with CloseHandle. A kind's traits name its
+// handle type, its cleanup call and, where the API does not use a null handle for "none"
+// (CreateFile, FindFirstFile), its invalid value. This file is the only place in the product
+// that calls a cleanup function: tools/check-cleanup-calls.sh fails the test run otherwise.
 template <typename H>
 struct NullInvalid {
   using Handle = H;
@@ -41,57 +44,49 @@ class Unique {
   Handle h_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits : NullInvalid<HANDLE> {
-  static void Close(HANDLE h) { CloseHandle(h); }
+// The traits of a handle kind whose "none" is the null handle and whose cleanup is `close`.
+template <typename H, auto close>
+struct Closer : NullInvalid<H> {
+  static void Close(H h) { close(h); }
 };
-struct MemoryDcTraits : NullInvalid<HDC> {
-  static void Close(HDC h) { DeleteDC(h); }
-};
-struct BitmapTraits : NullInvalid<HBITMAP> {
-  static void Close(HBITMAP h) { DeleteObject(h); }
-};
-struct BrushTraits : NullInvalid<HBRUSH> {
-  static void Close(HBRUSH h) { DeleteObject(h); }
-};
-struct FontTraits : NullInvalid<HFONT> {
-  static void Close(HFONT h) { DeleteObject(h); }
-};
-struct RegKeyTraits : NullInvalid<HKEY> {
-  static void Close(HKEY h) { RegCloseKey(h); }
-};
-struct IconTraits : NullInvalid<HICON> {
-  static void Close(HICON h) { DestroyIcon(h); }
-};
+
+inline void CloseMciDevice(MCIDEVICEID id) {
+  MCI_GENERIC_PARMS close{};
+  mciSendCommandW(id, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
+}
 
 // Files and find handles say "none" with INVALID_HANDLE_VALUE, not null.
-struct FileHandleTraits {
+template <auto close>
+struct InvalidValueCloser {
   using Handle = HANDLE;
   static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { CloseHandle(h); }
-};
-struct FindHandleTraits {
-  using Handle = HANDLE;
-  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(HANDLE h) { FindClose(h); }
-};
-struct PenTraits : NullInvalid<HPEN> {
-  static void Close(HPEN h) { DeleteObject(h); }
-};
-struct CursorTraits : NullInvalid<HCURSOR> {
-  static void Close(HCURSOR h) { DestroyCursor(h); }
+  static void Close(HANDLE h) { close(h); }
 };
 
-using UniqueHandle = Unique<KernelHandleTraits>;
-using UniqueFile = Unique<FileHandleTraits>;
-using UniqueFind = Unique<FindHandleTraits>;
-using UniquePen = Unique<PenTraits>;
-using UniqueCursor = Unique<CursorTraits>;
-using UniqueMemoryDc = Unique<MemoryDcTraits>;
-using UniqueBitmap = Unique<BitmapTraits>;
-using UniqueBrush = Unique<BrushTraits>;
-using UniqueFont = Unique<FontTraits>;
-using UniqueRegKey = Unique<RegKeyTraits>;
-using UniqueIcon = Unique<IconTraits>;
+using UniqueHandle = Unique<Closer<HANDLE, &CloseHandle>>;
+using UniqueFile = Unique<InvalidValueCloser<&CloseHandle>>;
+using UniqueFind = Unique<InvalidValueCloser<&FindClose>>;
+using UniqueMemoryDc = Unique<Closer<HDC, &DeleteDC>>;
+using UniqueBitmap = Unique<Closer<HBITMAP, &DeleteObject>>;
+using UniqueBrush = Unique<Closer<HBRUSH, &DeleteObject>>;
+using UniqueFont = Unique<Closer<HFONT, &DeleteObject>>;
+using UniquePen = Unique<Closer<HPEN, &DeleteObject>>;
+using UniqueRegKey = Unique<Closer<HKEY, &RegCloseKey>>;
+using UniqueIcon = Unique<Closer<HICON, &DestroyIcon>>;
+using UniqueCursor = Unique<Closer<HCURSOR, &DestroyCursor>>;
+using UniqueMenu = Unique<Closer<HMENU, &DestroyMenu>>;
+// A window this process made. Window (window.h) keeps its handle in one and lets go of it when
+// the system destroys the window for another reason (its parent or owner went).
+using UniqueWindow = Unique<Closer<HWND, &DestroyWindow>>;
+// Memory the system allocated with LocalAlloc for the caller (CommandLineToArgvW's list).
+template <typename P>
+void FreeLocal(P p) {
+  LocalFree(p);
+}
+template <typename P>
+using UniqueLocal = Unique<Closer<P, &FreeLocal<P>>>;
+// An open MCI device; closing waits for the device to stop.
+using MciDevice = Unique<Closer<MCIDEVICEID, &CloseMciDevice>>;
 
 // A window's DC, borrowed for one scope.
 class WindowDc {

@@ -21,11 +21,6 @@ const wchar_t* DeviceTypeName(MediaDevice device) {
 
 }  // namespace
 
-void MciDeviceTraits::Close(MCIDEVICEID id) {
-  MCI_GENERIC_PARMS close{};
-  mciSendCommandW(id, MCI_CLOSE, MCI_WAIT, reinterpret_cast<DWORD_PTR>(&close));
-}
-
 MediaResult MciPlayer::Open(std::string_view path) {
   device_.reset();
   const wchar_t* type = DeviceTypeName(MediaDeviceFor(path));

@@ -11,12 +11,6 @@
 
 namespace tessmoor::win32 {
 
-// Owns one open MCI device id and closes it (MCI_CLOSE, waiting for it) when it goes.
-struct MciDeviceTraits : NullInvalid<MCIDEVICEID> {
-  static void Close(MCIDEVICEID id);
-};
-using MciDevice = Unique<MciDeviceTraits>;
-
 // The media player over MCI. Notifications go as MM_MCINOTIFY to the window given at
 // construction, which must outlive the player; that window's procedure passes them on:
 //

@@ -1,21 +1,13 @@
 #include "platform/win32/picture_box.h"
 
+#include "platform/picture_rect.h"
 #include "platform/win32/gdi_canvas.h"
 
 namespace tessmoor::win32 {
 
-PictureBox::PictureBox(HWND parent, int id, RECT bounds, Mode mode, COLORREF background)
-    : mode_(mode), background_(background) {
-  WindowSpec params;
-  params.title = L"";
-  params.style = WS_CHILD | WS_VISIBLE;
-  params.parent = parent;
-  params.x = bounds.left;
-  params.y = bounds.top;
-  params.width = bounds.right - bounds.left;
-  params.height = bounds.bottom - bounds.top;
-  params.cursor = LoadCursorW(nullptr, IDC_ARROW);
-  Create(params);
+PictureBox::PictureBox(HWND parent, int id, RECT bounds, bool enlarge, COLORREF background)
+    : enlarge_(enlarge), background_(CreateSolidBrush(background)) {
+  Create(WindowSpec::Child(parent, bounds));
   SetWindowLongPtrW(hwnd(), GWLP_ID, id);
 }
 
@@ -37,35 +29,26 @@ void PictureBox::ClearPicture() {
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void PictureBox::SetBounds(const RECT& bounds) {
-  SetWindowPos(hwnd(), nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
-               bounds.bottom - bounds.top, SWP_NOZORDER | SWP_NOACTIVATE);
+void PictureBox::SetLook(bool enlarge, COLORREF background) {
+  enlarge_ = enlarge;
+  background_.reset(CreateSolidBrush(background));
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-RECT PictureBox::DrawRect(int pw, int ph, int cw, int ch, Mode mode) {
-  if (pw <= 0 || ph <= 0) return {0, 0, 0, 0};
-  if (mode == Mode::kStretch) return {0, 0, cw, ch};
-  const bool larger = pw > cw || ph > ch;
-  if (!larger && mode == Mode::kShrinkToFit) return {0, 0, pw, ph};
-  // Scale by the tighter of the two sides, keeping the aspect ratio.
-  const long long by_width = static_cast<long long>(cw) * ph;
-  const long long by_height = static_cast<long long>(ch) * pw;
-  if (by_width <= by_height)
-    return {0, 0, cw, static_cast<int>(by_width / pw)};
-  return {0, 0, static_cast<int>(by_height / ph), ch};
-}
-
 void PictureBox::OnPaint(HDC dc, const RECT& area) {
-  RECT client;
-  GetClientRect(hwnd(), &client);
-  HBRUSH brush = CreateSolidBrush(background_);
-  FillRect(dc, &area, brush);
-  DeleteObject(brush);
+  FillRect(dc, &area, background_.get());
   if (!picture_) return;
-  // Pictures are decoded no larger than their source, so the decoded size is the own size here.
-  const RECT r = draw_rect_ ? *draw_rect_
-                            : DrawRect(picture_->width, picture_->height, client.right, client.bottom, mode_);
+  RECT r{};
+  if (draw_rect_) {
+    r = *draw_rect_;
+  } else {
+    RECT client{};
+    GetClientRect(hwnd(), &client);
+    // Pictures are decoded no larger than their source, so the decoded size is the own size here.
+    const Rect drawn =
+        PictureDrawRect({client.right, client.bottom}, {picture_->width, picture_->height}, enlarge_);
+    r = {drawn.left, drawn.top, drawn.right, drawn.bottom};
+  }
   DrawPicture(dc, r, *picture_);
 }
 

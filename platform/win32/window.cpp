@@ -37,10 +37,13 @@ struct WindowData {
 
 }  // namespace
 
-Window::~Window() { Destroy(); }
-
-void Window::Destroy() {
-  if (hwnd_) DestroyWindow(hwnd_);
+Window::~Window() {
+  // Only when T's constructor threw after the window was made: T is gone, so nothing of it may
+  // handle the messages of the window's end.
+  if (!hwnd_) return;
+  if (auto* data = reinterpret_cast<WindowData*>(GetWindowLongPtrW(hwnd_.get(), GWLP_USERDATA)))
+    data->window = nullptr;
+  hwnd_.reset();
 }
 
 void Window::Create(const WindowSpec& params) {
@@ -55,13 +58,19 @@ void Window::Create(const WindowSpec& params) {
 void Window::SetTimerInterval(UINT_PTR id, int interval_ms) {
   if (!hwnd_) return;
   if (interval_ms > 0)
-    SetTimer(hwnd_, id, static_cast<UINT>(interval_ms), nullptr);
+    SetTimer(hwnd(), id, static_cast<UINT>(interval_ms), nullptr);
   else
-    KillTimer(hwnd_, id);
+    KillTimer(hwnd(), id);
+}
+
+void Window::SetBoundsAndRepaint(const RECT& r, bool erase) {
+  if (!hwnd_) return;
+  SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd(), nullptr, erase ? TRUE : FALSE);
 }
 
 LRESULT Window::DefaultProc(UINT message, WPARAM wparam, LPARAM lparam) {
-  return DefWindowProcW(hwnd_, message, wparam, lparam);
+  return DefWindowProcW(hwnd(), message, wparam, lparam);
 }
 
 LRESULT Window::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -73,7 +82,7 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
     auto* cs = reinterpret_cast<CREATESTRUCTW*>(lparam);
     auto* context = static_cast<WindowData*>(cs->lpCreateParams);
     auto* data = new WindowData(*context);
-    context->window->hwnd_ = hwnd;
+    context->window->hwnd_ = UniqueWindow(hwnd);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(data));
   }
   auto* data = reinterpret_cast<WindowData*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -97,7 +106,8 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
       SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       UnregisterDialogWindow(hwnd);
       delete data;
-      if (window) window->hwnd_ = nullptr;
+      // Destroyed already: the owner lets go of the handle without destroying it again.
+      if (window) window->hwnd_.release();
       return DefWindowProcW(hwnd, message, wparam, lparam);
     }
     default:
@@ -123,21 +133,19 @@ LRESULT Window::Dispatch(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_MBUTTONDOWN:
     case WM_XBUTTONDOWN: {
       POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-      ClientToScreen(hwnd_, &p);
+      ClientToScreen(hwnd(), &p);
       OnMouseDown(p);
       return 0;
     }
     case WM_MOUSEMOVE: {
       POINT p{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
-      ClientToScreen(hwnd_, &p);
+      ClientToScreen(hwnd(), &p);
       OnMouseMove(p);
       return 0;
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      OnPaint(dc, ps.rcPaint);
-      EndPaint(hwnd_, &ps);
+      const PaintScope paint(hwnd());
+      OnPaint(paint.get(), paint.area());
       return 0;
     }
     case WM_DESTROY:

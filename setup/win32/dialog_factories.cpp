@@ -1,30 +1,20 @@
-// Where the settings dialog's buttons meet the dialogs they open. Each dialog's own file
-// defines its window class; this file only creates them.
+// Where the settings dialog's buttons meet the music and version dialogs. Each dialog's own file
+// defines its window class; this file only creates them (the detail dialogs' file creates them).
 #include "setup/win32/dialog_context.h"
 #include "setup/win32/form4.h"
 #include "setup/win32/music_setup_form.h"
-#include "setup/win32/no1_detail_form.h"
-#include "setup/win32/no2_detail_form.h"
 
 namespace tessmoor {
 
-// The detail dialogs and the version dialog show themselves, top-most, as they are built.
-std::unique_ptr<win32::Window> CreateNo1SetUpDetailForm(const DialogContext& context) {
-  return std::make_unique<TNo1SetUpDetailForm>(context.settings, context.setup.pattern1_detail_texts(),
-                                               context.owner);
-}
-std::unique_ptr<win32::Window> CreateNo2SetUpDetailForm(const DialogContext& context) {
-  return std::make_unique<TNo2SetUpDetailForm>(context.settings, context.setup.pattern2_detail_texts(),
-                                               context.owner);
-}
 std::unique_ptr<win32::Window> CreateMusicSetUpForm(const DialogContext& context) {
-  auto form = std::make_unique<TMusicSetUpForm>(context.settings, context.files, context.owner,
-                                                context.music_paths);
+  auto form = win32::MakeOwned<TMusicSetUpForm>(context.settings, context.files, context.owner,
+                                                 context.music_paths);
   form->Show();
   return form;
 }
+// The version dialog shows itself, top-most, as it is built.
 std::unique_ptr<win32::Window> CreateForm4(const DialogContext& context) {
-  return std::make_unique<TForm4>(context.owner);
+  return win32::MakeOwned<TForm4>(context.owner);
 }
 
 }  // namespace tessmoor

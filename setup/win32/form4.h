@@ -1,35 +1,32 @@
 #pragma once
 #include <windows.h>
 
-#include <memory>
+#include <optional>
 #include <string>
 
-#include "platform/win32/form.h"
+#include "platform/win32/table_form.h"
 #include "setup/version_dialog_model.h"
-#include "setup/win32/layout_controls.h"
 
 namespace tessmoor {
 
 // The version and help dialog's window: the product name in bold italic, the version picture,
 // "ヘルプ" (the help file beside the module, through the shell) and "閉じる". Top-most,
 // modeless, owned by the settings dialog; closing hides it.
-class TForm4 final : public win32::Form, public VersionDialogView {
+class TForm4 : public win32::TableForm<VersionRole>, public VersionDialogView {
  public:
   explicit TForm4(HWND owner);
-  ~TForm4() override;
 
  protected:
-  void OnCommand(int id, int code, HWND control) override;
+  void OnControl(const Row& row, int code, HWND control) override;
   void OnCloseRequest() override;
 
  private:
   // VersionDialogView
-  void MakeTopMostAndShow() override;
+  void MakeTopMostAndShow() override { ShowTopMost(); }
   void ShellExecute(const ShellExecuteRequest& request) override;
-  void CloseWindow() override;
+  void CloseWindow() override { ShowWindow(hwnd(), SW_HIDE); }
 
-  LayoutControls controls_;
-  std::unique_ptr<VersionDialogModel> model_;
+  std::optional<VersionDialogModel> model_;
 };
 
 // The full path of the running module, UTF-8.

@@ -1,8 +1,8 @@
 // What the settings dialog's model asks of its window: the window's place, the radio buttons,
 // the picture controls, the messages and the open-picture dialog.
+#include "platform/win32/open_file_dialog.h"
 #include "platform/win32/utf.h"
 #include "setup/win32/settings_form.h"
-#include "setup/win32/settings_open_dialog.h"
 
 namespace tessmoor {
 
@@ -10,51 +10,46 @@ namespace {
 using R = SettingsRole;
 }  // namespace
 
-void TScrSetUpForm::PlacePicture(win32::PictureBox& box, SettingsRole role, int index, Size size,
-                                 std::optional<Picture> picture, const Rect& drawn) const {
+void TScrSetUpForm::PlacePicture(SettingsRole role, int index, Size size, std::optional<Picture> picture,
+                                 const Rect& drawn) const {
   const auto row = RowOf(role, index);
-  if (!row) return;
-  const POINT o = built_[*row].origin;
+  win32::PictureBox* box = PictureOf(role, index);
+  if (!row || !box) return;
+  const POINT o = controls().at(*row).origin;
   const win32::DpiScale s = scale();
-  box.SetBounds({s(o.x), s(o.y), s(o.x) + s(size.width), s(o.y) + s(size.height)});
+  box->SetBounds({s(o.x), s(o.y), s(o.x) + s(size.width), s(o.y) + s(size.height)});
   if (picture)
-    box.SetPicture(std::move(*picture), {s(drawn.left), s(drawn.top), s(drawn.right), s(drawn.bottom)});
+    box->SetPicture(std::move(*picture), {s(drawn.left), s(drawn.top), s(drawn.right), s(drawn.bottom)});
   else
-    box.ClearPicture();
+    box->ClearPicture();
 }
 
 void TScrSetUpForm::View::MoveTo(int x, int y) { form_.Form::MoveTo(x, y); }
 
-Point TScrSetUpForm::View::WindowOrigin() {
-  const RECT r = form_.ScreenRect();
-  return {r.left, r.top};
-}
+Point TScrSetUpForm::View::WindowOrigin() { return form_.ScreenOrigin(); }
 
 void TScrSetUpForm::View::SelectPattern(bool pattern2) {
-  if (const auto row = form_.RowOf(pattern2 ? R::kPattern2Radio : R::kPattern1Radio)) form_.CheckRadio(*row);
+  form_.SelectRadio(form_.RowOf(pattern2 ? R::kPattern2Radio : R::kPattern1Radio), std::nullopt);
 }
 
 void TScrSetUpForm::View::SelectMusicPlay(bool play) {
-  if (const auto row = form_.RowOf(play ? R::kMusicPlayRadio : R::kMusicStopRadio)) form_.CheckRadio(*row);
+  form_.SelectRadio(form_.RowOf(play ? R::kMusicPlayRadio : R::kMusicStopRadio), std::nullopt);
 }
 
 void TScrSetUpForm::View::ShowBoxPicture(int box, const PicturePlacement& placement, Picture picture) {
-  if (win32::PictureBox* control = form_.BoxPicture(box))
-    form_.PlacePicture(*control, R::kBoxPicture, box, placement.control, std::move(picture), placement.picture);
+  form_.PlacePicture(R::kBoxPicture, box, placement.control, std::move(picture), placement.picture);
 }
 
 void TScrSetUpForm::View::ClearBoxPicture(int box) {
-  if (win32::PictureBox* control = form_.BoxPicture(box))
-    form_.PlacePicture(*control, R::kBoxPicture, box, kBoxPictureDesign, std::nullopt, {});
+  form_.PlacePicture(R::kBoxPicture, box, kBoxPictureDesign, std::nullopt, {});
 }
 
 void TScrSetUpForm::View::ShowFilePreview(const PicturePlacement& placement, Picture picture) {
-  form_.PlacePicture(*form_.preview_, R::kFilePreview, 0, placement.control, std::move(picture),
-                     placement.picture);
+  form_.PlacePicture(R::kFilePreview, 0, placement.control, std::move(picture), placement.picture);
 }
 
 void TScrSetUpForm::View::ClearFilePreview() {
-  form_.PlacePicture(*form_.preview_, R::kFilePreview, 0, kFilePreviewDesign, std::nullopt, {});
+  form_.PlacePicture(R::kFilePreview, 0, kFilePreviewDesign, std::nullopt, {});
 }
 
 void TScrSetUpForm::View::ShowPictureError(std::string_view path, std::string_view reason) {
@@ -63,9 +58,10 @@ void TScrSetUpForm::View::ShowPictureError(std::string_view path, std::string_vi
 }
 
 std::optional<std::string> TScrSetUpForm::View::ChoosePictureFile(int, std::string_view initial_folder) {
-  const std::optional<std::wstring> chosen = RunOpenPictureDialog(form_.hwnd(), win32::Widen(initial_folder));
+  static const std::vector<win32::OpenFilter> filters = win32::OpenFiltersOf(kPictureFileFilters);
+  const auto chosen = win32::RunOpenFileDialog(form_.hwnd(), filters, win32::Widen(initial_folder));
   if (!chosen) return std::nullopt;
-  return win32::Narrow(*chosen);
+  return win32::Narrow(chosen->path);
 }
 
 void TScrSetUpForm::View::CloseWindow() { form_.Destroy(); }

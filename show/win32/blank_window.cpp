@@ -10,12 +10,8 @@ BlankWindow::BlankWindow(const RECT& monitor, HWND owner, Input input) : input_(
   params.style = WS_POPUP;
   params.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
   params.parent = owner;
-  params.x = monitor.left;
-  params.y = monitor.top;
-  params.width = monitor.right - monitor.left;
-  params.height = monitor.bottom - monitor.top;
   params.background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  Create(params);
+  Create(params.At(monitor));
   ShowWindow(hwnd(), SW_SHOWNA);
 }
 
@@ -43,7 +39,7 @@ std::vector<std::unique_ptr<BlankWindow>> BlankWindow::CoverOtherMonitors(HWND o
   std::vector<std::unique_ptr<BlankWindow>> windows;
   for (const Rect& r : MonitorsToBlank(monitors)) {
     const RECT area{r.left, r.top, r.right, r.bottom};
-    windows.push_back(std::make_unique<BlankWindow>(area, owner, input));
+    windows.push_back(win32::MakeOwned<BlankWindow>(area, owner, input));
   }
   return windows;
 }

@@ -9,7 +9,7 @@ namespace tessmoor {
 
 // A black, top-most window over one monitor other than the primary one, so that no screen is left
 // unblanked. Input on it is handed to the show, which ends on it as it does on its own window.
-class BlankWindow final : public win32::Window {
+class BlankWindow : public win32::Window {
  public:
   struct Input {
     std::function<void()> key;
@@ -17,7 +17,6 @@ class BlankWindow final : public win32::Window {
     std::function<void(POINT)> mouse_move;
   };
   BlankWindow(const RECT& monitor, HWND owner, Input input);
-  ~BlankWindow() override { Destroy(); }
 
   // One window for every monitor except the primary one.
   static std::vector<std::unique_ptr<BlankWindow>> CoverOtherMonitors(HWND owner, const Input& input);

@@ -5,8 +5,8 @@
 namespace tessmoor {
 
 TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
-    : settings_(store), files_(files), preview_parent_(preview_parent) {
-  FormCreate();
+    : settings_(store), files_(files) {
+  FormCreate(preview_parent);
 
   ime_ = std::make_unique<win32::ImeStatusWindowOff>();
   show_ = ReadShowSettings(settings_);
@@ -22,56 +22,25 @@ TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
         std::make_unique<pattern2::PictureWindows>(hwnd(), show_, *table_, [this] { Close(); });
   }
   ApplyTimers();
-
-  ShowWindow(hwnd(), preview_parent_ ? SW_SHOWNA : SW_SHOW);
-  if (!preview_parent_) {
-    SetForegroundWindow(hwnd());
-    SetFocus(hwnd());
-  }
-  UpdateWindow(hwnd());
+  ShowOnScreen();
 }
 
-TNo1Form::~TNo1Form() {
-  other_monitors_.clear();
-  Destroy();
-}
-
-void TNo1Form::FormCreate() {
+void TNo1Form::FormCreate(HWND preview_parent) {
   scr_set_up_form_ = std::make_unique<SettingsDialogModel>(settings_, files_, nullptr);
   music_ = ReadMusicSettings(settings_, files_);
 
-  win32::WindowSpec params;
-  params.title = L"No1Form";
-  params.x = 0;
-  params.y = 0;
-  if (preview_parent_) {
-    RECT parent{};
-    GetWindowRect(preview_parent_, &parent);
-    params.style = WS_CHILD;
-    params.parent = preview_parent_;
-    params.width = parent.right - parent.left;
-    params.height = parent.bottom - parent.top;
-    params.cursor = LoadCursorW(nullptr, IDC_ARROW);
-  } else {
-    params.style = WS_POPUP;
-    params.ex_style = WS_EX_TOPMOST;
-    params.width = GetSystemMetrics(SM_CXSCREEN);
-    params.height = GetSystemMetrics(SM_CYSCREEN);
-    params.cursor = nullptr;  // hidden over the show
-  }
-  Create(params);
+  CreateSurface(L"No1Form", preview_parent, nullptr, 0);
   RECT client{};
   GetClientRect(hwnd(), &client);
   canvas_.Attach(hwnd(), client.right, client.bottom);
-  if (!preview_parent_) {
+  if (full_screen()) {
     music_driver_ = std::make_unique<ShowMusicDriver>(*this, music_, files_);
     music_driver_->Start();
   }
 
-  exit_ = ExitOnInput(preview_parent_ == nullptr);
-  if (!preview_parent_) {
+  if (full_screen()) {
     BlankWindow::Input input;
-    input.key = [this] { FormKeyDown(0); };
+    input.key = [this] { FormKeyDown(); };
     input.mouse_down = [this] { FormMouseDown(); };
     input.mouse_move = [this](POINT p) { FormMouseMove(p); };
     other_monitors_ = BlankWindow::CoverOtherMonitors(hwnd(), input);
@@ -85,8 +54,6 @@ void TNo1Form::ApplyTimers() {
     SetTimerInterval(kScrNo2FormNo1SpeedTimer + n - 1, show_.window_timers[n - 1].interval_ms);
 }
 
-void TNo1Form::Close() { Destroy(); }
-
 void TNo1Form::OnDestroy() {
   // The show is the process's main window: when it goes, by input or because the host destroyed
   // the preview window, the run ends.
@@ -97,18 +64,6 @@ void TNo1Form::OnDestroy() {
 LRESULT TNo1Form::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (music_driver_ && music_driver_->OnMessage(message, wparam, lparam)) return 0;
   return Window::OnMessage(message, wparam, lparam);
-}
-
-void TNo1Form::FormKeyDown(WPARAM) {
-  if (exit_.OnKey()) Close();
-}
-
-void TNo1Form::FormMouseDown() {
-  if (exit_.OnMouseDown()) Close();
-}
-
-void TNo1Form::FormMouseMove(POINT screen) {
-  if (exit_.OnMouseMove(screen.x, screen.y)) Close();
 }
 
 void TNo1Form::OnTimer(UINT_PTR id) {

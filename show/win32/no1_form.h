@@ -12,7 +12,7 @@
 #include "setup/settings_dialog_model.h"
 #include "show/win32/blank_window.h"
 #include "show/win32/show_music_driver.h"
-#include "show/exit_on_input.h"
+#include "show/win32/show_surface.h"
 #include "show/music_settings.h"
 #include "show/picture_table.h"
 #include "show/slide_engine.h"
@@ -23,43 +23,32 @@ namespace tessmoor {
 // The show window: black, borderless, top-most, over the primary monitor (every other monitor gets
 // a black window of its own), or inside the host's preview window. It owns the timers of both
 // patterns and ends the show, and with it the process, on input in full screen.
-class TNo1Form final : public win32::Window {
+class TNo1Form : public ShowSurface {
  public:
   // `preview_parent` is the host's preview window, or nullptr for the full-screen show.
   TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent);
-  ~TNo1Form() override;
-
-  void Close();
 
   static constexpr UINT_PTR kScrNo1SpeedTimer = 1;
   static constexpr UINT_PTR kScrNo2FormNo1SpeedTimer = 11;  // ... 14 for window 4
 
  protected:
   void OnTimer(UINT_PTR id) override;
-  void OnKeyDown(WPARAM key) override { FormKeyDown(key); }
-  void OnMouseDown(POINT) override { FormMouseDown(); }
-  void OnMouseMove(POINT screen) override { FormMouseMove(screen); }
   void OnPaint(HDC dc, const RECT& area) override { canvas_.Paint(dc, area); }
   void OnDestroy() override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  void FormCreate();
-  void FormKeyDown(WPARAM key);
-  void FormMouseDown();
-  void FormMouseMove(POINT screen);
+  void FormCreate(HWND preview_parent);
   void ScrNo1SpeedTimerTimer();
   void ScrNo2FormNoSpeedTimerTimer(int window);
   void ApplyTimers();
 
   Settings settings_;
   FileSystem& files_;
-  HWND preview_parent_;
   std::unique_ptr<SettingsDialogModel> scr_set_up_form_;  // hidden, never shown
   MusicSettings music_;
   // `MusicMediaPlayerLoad` and the music rotation: full screen only, shut down in OnDestroy.
   std::unique_ptr<ShowMusicDriver> music_driver_;
-  ExitOnInput exit_{false};
   std::unique_ptr<SplitMixRandom> random_;
   std::unique_ptr<win32::ImeStatusWindowOff> ime_;
   ShowSettings show_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <utility>
 
@@ -52,6 +53,34 @@ INSTANTIATE_TEST_SUITE_P(
         LaunchCase{{"/cs"}, true, SwitchMode::kShow},
         LaunchCase{{"/ｓ"}, false, SwitchMode::kNothing}));
 
+struct OwnerCase {
+  std::string first_argument;
+  std::uintptr_t owner;
+};
+
+class SettingsOwnerTest : public ::testing::TestWithParam<OwnerCase> {};
+
+TEST_P(SettingsOwnerTest, IsTheDecimalHandleAfterTheColonOrNone) {
+  const LaunchPlan plan = PlanLaunch({GetParam().first_argument});
+  EXPECT_EQ(plan.settings_owner, GetParam().owner) << GetParam().first_argument;
+}
+
+// Handles are unsigned 32-bit values that 64-bit Windows sign-extends.
+constexpr std::uintptr_t SignExtended(std::uint32_t handle) {
+  return static_cast<std::uintptr_t>(static_cast<std::intptr_t>(static_cast<std::int32_t>(handle)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CommandLines, SettingsOwnerTest,
+    ::testing::Values(OwnerCase{"/c:1234", 1234}, OwnerCase{"/C:1234", 1234}, OwnerCase{"/c:0001234", 1234},
+                      OwnerCase{"/c", 0}, OwnerCase{"/c:", 0}, OwnerCase{"/c:0", 0}, OwnerCase{"/c:abc", 0},
+                      OwnerCase{"/c:12ab", 0}, OwnerCase{"/c:-5", 0}, OwnerCase{"/c: 12", 0},
+                      OwnerCase{"/c:+12", 0}, OwnerCase{"/c1234", 0}, OwnerCase{"c:1234", 0},
+                      OwnerCase{"/s:1234", 0}, OwnerCase{"/c:2147483647", 2147483647},
+                      OwnerCase{"/c:2147483648", SignExtended(0x80000000u)},
+                      OwnerCase{"/c:4294967295", SignExtended(0xFFFFFFFFu)}, OwnerCase{"/c:4294967296", 0},
+                      OwnerCase{"/c:99999999999999999999999", 0}));
+
 TEST(FormFor, ChoosesTheFormOfModeAndPattern) {
   EXPECT_EQ(FormFor(SwitchMode::kShow, "1"), MainForm::kShowWindow);
   EXPECT_EQ(FormFor(SwitchMode::kShow, "2"), MainForm::kShowWindow);
@@ -73,7 +102,10 @@ class FakeHost : public EntryHost {
     events.push_back("guard");
     return !other_instance;
   }
-  void RunSettingsDialog() override { events.push_back("settings"); }
+  void RunSettingsDialog(std::uintptr_t owner) override {
+    events.push_back("settings");
+    settings_owner = owner;
+  }
   void HideApplicationWindow() override { events.push_back("hide"); }
   void ShowPreviewParent(std::uintptr_t parent) override {
     events.push_back("show-parent " + std::to_string(parent));
@@ -91,6 +123,7 @@ class FakeHost : public EntryHost {
   bool form_fails = false;
   std::vector<std::string> events;
   std::vector<std::string> errors;
+  std::optional<std::uintptr_t> settings_owner;
 };
 
 std::string FormEvent(MainForm form, std::uintptr_t parent = 0) {
@@ -125,6 +158,18 @@ TEST(RunEntry, SettingsRunWritesNothingItself) {
   EXPECT_EQ(RunEntry({"/c:1234"}, host), 0);
   EXPECT_EQ(host.events, (std::vector<std::string>{"guard", "settings"}));
   EXPECT_TRUE(host.store.writes().empty());
+}
+
+TEST(RunEntry, SettingsDialogGetsTheOwnerOfTheCommandLineOrNone) {
+  FakeHost with_owner;
+  RunEntry({"/c:1234"}, with_owner);
+  EXPECT_EQ(with_owner.settings_owner, std::optional<std::uintptr_t>(1234));
+  FakeHost without;
+  RunEntry({"/c"}, without);
+  EXPECT_EQ(without.settings_owner, std::optional<std::uintptr_t>(0));
+  FakeHost show;
+  RunEntry({"/s"}, show);
+  EXPECT_EQ(show.settings_owner, std::nullopt);
 }
 
 TEST(RunEntry, PreviewOfPatternTwoRunsThePattern2PreviewInsideTheParent) {

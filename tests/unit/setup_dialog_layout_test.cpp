@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <map>
 #include <set>
 #include <string>
 
 #include "setup/detail_dialog_layouts.h"
+#include "setup/music_dialog_layout.h"
 #include "setup/pattern1_detail_model.h"
 #include "setup/pattern2_detail_model.h"
 #include "setup/picture_preview.h"
@@ -62,6 +64,7 @@ TEST(DialogLayouts, AreSound) {
   ExpectSoundLayout(Pattern1DetailForm(), Pattern1DetailControls());
   ExpectSoundLayout(Pattern2DetailForm(), Pattern2DetailControls());
   ExpectSoundLayout(VersionDialogForm(), VersionDialogControls());
+  ExpectSoundLayout(MusicDialogForm(), MusicDialogControls());
 }
 
 template <class Role>
@@ -164,6 +167,60 @@ TEST(Pattern2DetailLayout, HasFourGroupsOfFiveModesWithOneStepSpeedBars) {
     EXPECT_EQ(size.scroll.design_position, n == 1 ? 50 : 1);
     EXPECT_EQ(Named(c, "PSentLabelNo" + std::to_string(n) + "Tab").index, n);
   }
+}
+
+TEST(MusicDialogLayout, OpensAtItsDesignPlaceWithItsFrame) {
+  const FormSpec& form = MusicDialogForm();
+  EXPECT_EQ(form.caption, "音楽");
+  EXPECT_EQ((Point{form.left, form.top}), (Point{409, 197}));
+  EXPECT_EQ((Size{form.width, form.height}), (Size{323, 279}));
+  EXPECT_EQ(form.title_buttons, TitleButtons::kSystemMenuOnly);
+  EXPECT_FALSE(form.top_most);
+  EXPECT_EQ(form.font.face, "ＭＳ Ｐゴシック");
+  EXPECT_EQ(form.font.height_px, 12);
+}
+
+// Left, top, width and height of a row, its caption and its command id.
+struct MusicRow {
+  MusicRole role;
+  int index;
+  ControlKind kind;
+  std::array<int, 4> bounds;  // left, top, width, height
+  std::string_view caption;
+  int id;
+};
+
+TEST(MusicDialogLayout, PlacesEverySlotRowFortyPixelsBelowTheOneBeforeWithItsOwnIds) {
+  std::vector<MusicRow> expected;
+  for (int n = 1; n <= 5; ++n) {
+    const int y = 8 + 40 * (n - 1);
+    expected.push_back({MusicRole::kSlotCheck, n, ControlKind::kCheckBox, {8, y, n >= 4 ? 193 : 185, 17}, "", 100 + n});
+    expected.push_back({MusicRole::kOpenButton, n, ControlKind::kButton, {208, y, 25, 25}, "....", 110 + n});
+    expected.push_back({MusicRole::kEraseButton, n, ControlKind::kButton, {240, y, 25, 25}, "X", 120 + n});
+    expected.push_back({MusicRole::kPlayButton, n, ControlKind::kIconButton, {272, y, 33, 25}, "", 130 + n});
+  }
+  expected.push_back({MusicRole::kStopButton, 0, ControlKind::kIconButton, {272, 208, 33, 25}, "", 140});
+  expected.push_back({MusicRole::kSaveButton, 0, ControlKind::kButton, {40, 216, 75, 25}, "設定の保存", 141});
+  expected.push_back({MusicRole::kCancelButton, 0, ControlKind::kButton, {128, 216, 73, 25}, "キャンセル", 142});
+
+  const auto& c = MusicDialogControls();
+  ASSERT_EQ(c.size(), expected.size());
+  std::set<int> ids;
+  for (std::size_t i = 0; i < c.size(); ++i) {
+    SCOPED_TRACE(std::string(c[i].name));
+    const MusicRow& e = expected[i];
+    EXPECT_EQ(c[i].role, e.role);
+    EXPECT_EQ(c[i].index, e.index);
+    EXPECT_EQ(c[i].kind, e.kind);
+    EXPECT_TRUE(c[i].parent.empty());
+    EXPECT_EQ((std::array<int, 4>{c[i].x, c[i].y, c[i].width, c[i].height}), e.bounds);
+    EXPECT_EQ(c[i].caption, e.caption);
+    EXPECT_EQ(c[i].id, e.id);
+    EXPECT_TRUE(ids.insert(c[i].id).second) << "id used twice";
+  }
+  EXPECT_EQ(Named(c, "MusicNameNo4CheckBox").width, 193);
+  EXPECT_EQ(Named(c, "MusicPlayNo3BitBtn").id, kMusicPlayButtonId + 3);
+  EXPECT_EQ(Named(c, "MusicStopBitBtn").id, kMusicStopButtonId);
 }
 
 struct StepCase {

@@ -3,27 +3,43 @@
 
 #include <memory>
 #include <optional>
-#include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/dialog_layout.h"
+#include "platform/scroll_bar.h"
 #include "platform/win32/form.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/picture_box.h"
-#include "platform/dialog_layout.h"
-#include "platform/scroll_bar.h"
 
-// Builds a dialog's controls from its layout table, so that positions, sizes, captions and
-// scroll ranges come from the one table the core tests. The views then route each notification
-// by the row it came from.
-namespace tessmoor {
+// Builds a dialog's controls from its layout table, so that positions, sizes, captions, fonts and
+// scroll ranges come from the one table the core tests. Controls inside a group box or a tab
+// control are the form's children (neither passes notifications on), placed at their parent's
+// position plus their own; everything is given at 96 DPI and scaled by the form's DPI.
+namespace tessmoor::win32 {
 
-// One control as the builder made it. Controls inside a group box are the form's children
-// (a group box passes no notifications on), placed at the group's position plus their own.
+// Where the dialogs differ in how their controls are made.
+struct BuildStyle {
+  // The id of the table's first row; each later row's is one more, unless the row gives its own.
+  int first_id = 1000;
+  // A label is made as large as its caption in its font, instead of the table's size.
+  bool labels_fit_captions = false;
+  // Group boxes paint their inside themselves, and group boxes and tab controls lie under the
+  // controls placed on them; otherwise a group box is transparent and the form paints through it.
+  bool filled_group_boxes = false;
+  // Every control but a radio button after the first of its group starts a keyboard group of
+  // its own, so that the arrow keys move only between the radio buttons of one group. Without,
+  // the whole form is one group and the arrow keys move between all its controls.
+  bool keyboard_groups = true;
+};
+
+// One control as the builder made it.
 struct BuiltControl {
   HWND hwnd = nullptr;
   int id = 0;
   ControlKind kind{};
   int radio_group = 0;
+  POINT origin{};  // at 96 DPI, in the form's client coordinates
 };
 
 // What a table row needs to be built, without its dialog's own role type.
@@ -36,18 +52,19 @@ struct ControlRow {
   int radio_group = 0;
   ScrollBarSpec scroll{};
   FontSpec font{};
+  int id = 0;
 };
 
-class LayoutControls {
+// The controls of one form, one per table row in the table's order.
+class FormControls {
  public:
-  // Control ids start here, one per table row in the table's order.
-  static constexpr int kFirstId = 1000;
-
   template <class Role>
-  void Build(win32::Form& form, const std::vector<ControlSpec<Role>>& table) {
+  void Build(Form& form, const std::vector<ControlSpec<Role>>& table, const BuildStyle& style) {
     for (const ControlSpec<Role>& c : table)
       Add(form, {c.kind, c.name, c.parent, c.x, c.y, c.width, c.height, c.caption, c.radio_group, c.scroll,
-                 c.font});
+                 c.font, c.id},
+          style);
+    Finish(style);
   }
 
   // The table row of control `id` or handle `hwnd`; nothing for another window.
@@ -55,7 +72,6 @@ class LayoutControls {
   std::optional<std::size_t> RowOf(HWND hwnd) const;
   const BuiltControl& at(std::size_t row) const { return controls_[row]; }
   std::size_t size() const { return controls_.size(); }
-
   HWND hwnd(std::optional<std::size_t> row) const { return row ? controls_[*row].hwnd : nullptr; }
 
   // Checks the radio button of row `row` and clears the others of its group (radio buttons
@@ -64,19 +80,20 @@ class LayoutControls {
   // Clears every radio button of `group`.
   void ClearRadioGroup(int group) const;
 
-  win32::PictureBox* picture(std::size_t row) const;
+  // The picture control of row `row`, or nullptr for a row of another kind.
+  PictureBox* picture(std::size_t row) const;
 
  private:
-  void Add(win32::Form& form, const ControlRow& row);
+  void Add(Form& form, const ControlRow& row, const BuildStyle& style);
+  HWND AddWindow(Form& form, const ControlRow& row, int id, POINT at, const BuildStyle& style);
+  void Finish(const BuildStyle& style) const;
   POINT OriginOf(std::string_view parent) const;
 
   std::vector<BuiltControl> controls_;
   std::vector<std::string_view> names_;
-  std::vector<POINT> origins_;  // at 96 DPI, in the form's client coordinates
-  std::vector<std::unique_ptr<win32::PictureBox>> pictures_;
-  std::vector<std::size_t> picture_rows_;
+  std::vector<std::unique_ptr<PictureBox>> pictures_;  // one per row, empty but for pictures
   // Fonts of rows whose font is not the form's.
-  std::vector<win32::UniqueFont> fonts_;
+  std::vector<UniqueFont> fonts_;
 };
 
 // The row of `table` with this role and numbers.
@@ -91,17 +108,4 @@ std::optional<std::size_t> FindRow(const std::vector<ControlSpec<Role>>& table, 
 // The scroll code of a WM_HSCROLL, nothing for one the bars do not know.
 std::optional<ScrollCode> ScrollCodeOf(int code);
 
-// The window of a form of the layout tables, owned by `owner`, created hidden at its design
-// position.
-win32::FormSpec WindowSpecOf(const FormSpec& form, HWND owner);
-
-// Puts the window above all others and shows it, without moving or sizing it.
-void MakeTopMostAndShow(HWND hwnd);
-// Moves a top-level window's top-left corner, keeping its size and stacking order.
-void MoveWindowTo(HWND hwnd, int x, int y);
-Point WindowOriginOf(HWND hwnd);
-// Gives a form its design outer size (at 96 DPI, scaled); the client area is what the frame
-// leaves of it.
-void SetOuterSize(const win32::Form& form, int width, int height);
-
-}  // namespace tessmoor
+}  // namespace tessmoor::win32
