@@ -16,6 +16,7 @@ packages=(
   wine wine64 wine32:i386 fonts-wine                                      # running the module
   xvfb xauth x11-utils imagemagick fonts-ipafont-gothic                   # display and screenshots
   libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev          # native libraries, tests
+  zlib1g-dev                                                              # reading back test PNGs
   clang libclang-rt-14-dev                                                # libFuzzer
   fp-utils nsis libchm-bin                                                # help file and installer
   python3
