@@ -53,6 +53,18 @@ std::vector<std::string> NormalizeExtensions(std::vector<std::string> extensions
   return out;
 }
 
+std::vector<std::string> SplitExtensionList(std::string_view list) {
+  constexpr std::string_view kSeparators = ",; \t";
+  std::vector<std::string> out;
+  std::size_t start = 0;
+  while ((start = list.find_first_not_of(kSeparators, start)) != std::string_view::npos) {
+    const std::size_t end = std::min(list.find_first_of(kSeparators, start), list.size());
+    out.emplace_back(list.substr(start, end - start));
+    start = end;
+  }
+  return NormalizeExtensions(std::move(out));
+}
+
 std::string ExtensionPatterns(const std::vector<std::string>& extensions) {
   std::string out;
   for (const std::string& e : extensions) {

@@ -71,6 +71,10 @@ std::string PictureExtension(std::string_view path);
 // ".png". Empty entries are dropped.
 std::vector<std::string> NormalizeExtensions(std::vector<std::string> extensions);
 
+// The extensions in a codec's list: ".jpeg,.jpe,.jpg" as documented, ".tif;.tiff" as Wine
+// writes them, spaces or not; normalised as above.
+std::vector<std::string> SplitExtensionList(std::string_view list);
+
 // The pattern a file list or an open dialog's filter takes: "*.bmp;*.gif;*.jpg".
 std::string ExtensionPatterns(const std::vector<std::string>& extensions);
 

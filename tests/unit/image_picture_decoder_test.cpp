@@ -124,5 +124,12 @@ TEST(NormalizeExtensions, LowerCasesAddsTheDotSortsAndDropsRepeats) {
   EXPECT_EQ(ExtensionPatterns({}), "");
 }
 
+TEST(SplitExtensionList, ReadsCommaAndSemicolonListsWithOrWithoutSpaces) {
+  EXPECT_EQ(SplitExtensionList(".jpeg,.jpe,.JPG"), (Strings{".jpe", ".jpeg", ".jpg"}));
+  EXPECT_EQ(SplitExtensionList(".tif;.tiff"), (Strings{".tif", ".tiff"}));
+  EXPECT_EQ(SplitExtensionList(" .heic, .heif ,,.avif; "), (Strings{".avif", ".heic", ".heif"}));
+  EXPECT_EQ(SplitExtensionList(""), Strings{});
+}
+
 }  // namespace
 }  // namespace tessmoor
