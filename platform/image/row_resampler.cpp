@@ -1,6 +1,7 @@
 #include "platform/image/row_resampler.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -26,6 +27,19 @@ std::vector<float> AsFloats(const std::vector<std::int16_t>& weights) {
   for (std::size_t i = 0; i < weights.size(); ++i) out[i] = static_cast<float>(weights[i]) / kOne;
   return out;
 }
+
+// Each byte value as a float in its own lane: three loads and two adds turn a BGR pixel into a
+// vector, cheaper than converting and shuffling each channel.
+const std::array<std::array<RowResampler::Float4, 256>, 3> kLanes = [] {
+  std::array<std::array<RowResampler::Float4, 256>, 3> lanes{};
+  for (std::size_t i = 0; i < 256; ++i) {
+    const float v = static_cast<float>(i);
+    lanes[0][i] = RowResampler::Float4{v, 0, 0, 0};
+    lanes[1][i] = RowResampler::Float4{0, v, 0, 0};
+    lanes[2][i] = RowResampler::Float4{0, 0, v, 0};
+  }
+  return lanes;
+}();
 
 }  // namespace
 
@@ -108,7 +122,7 @@ void RowResampler::PushRow(const std::uint8_t* bgr) {
     return;
   }
   Float4* line = line_.data();
-  for (int x = 0; x < source_width_; ++x, bgr += 3) line[x] = Float4{float(bgr[0]), float(bgr[1]), float(bgr[2]), 0.0f};
+  for (int x = 0; x < source_width_; ++x, bgr += 3) line[x] = kLanes[0][bgr[0]] + kLanes[1][bgr[1]] + kLanes[2][bgr[2]];
   const std::size_t width = static_cast<std::size_t>(out_.width);
   Float4* slot = ring_.data() + static_cast<std::size_t>(pushed_ % rows_.max_count) * width;
   for (std::size_t x = 0; x < width; ++x) {

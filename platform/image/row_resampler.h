@@ -47,10 +47,10 @@ class RowResampler {
   // The weights of one axis, each output sample's `count` of them from weight_offset on.
   static AxisPlan PlanAxis(int from, int to);
 
- private:
   // B, G, R and an unused lane: one pixel per vector operation.
   using Float4 = float __attribute__((vector_size(16)));
 
+ private:
   void EmitRow(int y);
 
   int source_width_;
