@@ -21,12 +21,14 @@
 #include "platform/image/resample.h"
 #include "platform/win32/com.h"
 #include "platform/win32/wic_decoder.h"
+#include "tests/support/picture_compare.h"
 #include "tests/support/picture_formats.h"
 
 namespace tessmoor {
 namespace {
 
 using test::PixelAt;
+using test::PictureOf;
 using test::PixelFn;
 using test::Rgb;
 using Bytes = std::vector<std::uint8_t>;
@@ -36,32 +38,11 @@ const PictureDecoder& System() {
   return *decoder;
 }
 
-// The picture a PixelFn describes, as a decoder would hand it over (for orientation and resampling).
-Picture PictureOf(int width, int height, const PixelFn& pixels) {
-  Picture p;
-  p.width = p.source_width = width;
-  p.height = p.source_height = height;
-  p.pixels.assign(static_cast<std::size_t>(p.stride()) * height, 0);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const Rgb c = pixels(x, y);
-      std::uint8_t* px = p.pixels.data() + static_cast<std::size_t>(y) * p.stride() + x * 3;
-      px[0] = c.b;
-      px[1] = c.g;
-      px[2] = c.r;
-    }
-  }
-  return p;
-}
-
+// The upright picture and the file's size as its source size, exactly.
 void ExpectSamePicture(const Picture& got, const Picture& want, const std::string& what) {
-  ASSERT_EQ(got.width, want.width) << what;
-  ASSERT_EQ(got.height, want.height) << what;
+  test::ExpectSamePixels(got, want, what);
   EXPECT_EQ(got.source_width, want.source_width) << what;
   EXPECT_EQ(got.source_height, want.source_height) << what;
-  for (int y = 0; y < want.height; ++y) {
-    for (int x = 0; x < want.width; ++x) ASSERT_EQ(PixelAt(got, x, y), PixelAt(want, x, y)) << what << " at " << x << "," << y;
-  }
 }
 
 DecodeResult DecodeOk(const Bytes& file, const char* extension, DecodeTarget target = {}) {

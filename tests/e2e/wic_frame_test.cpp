@@ -15,39 +15,15 @@
 #include "platform/image/resample.h"
 #include "platform/win32/com.h"
 #include "platform/win32/wic_frame.h"
-#include "tests/support/picture_files.h"
+#include "tests/support/picture_compare.h"
 
 namespace tessmoor {
 namespace {
 
-using test::PixelAt;
+using test::ExpectSamePixels;
+using test::PictureOf;
 using test::PixelFn;
 using test::Rgb;
-
-Picture PictureOf(int width, int height, const PixelFn& pixels) {
-  Picture p;
-  p.width = p.source_width = width;
-  p.height = p.source_height = height;
-  p.pixels.assign(static_cast<std::size_t>(p.stride()) * height, 0);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const Rgb c = pixels(x, y);
-      std::uint8_t* px = p.pixels.data() + static_cast<std::size_t>(y) * p.stride() + x * 3;
-      px[0] = c.b;
-      px[1] = c.g;
-      px[2] = c.r;
-    }
-  }
-  return p;
-}
-
-void ExpectSamePixels(const Picture& got, const Picture& want) {
-  ASSERT_EQ(got.width, want.width);
-  ASSERT_EQ(got.height, want.height);
-  for (int y = 0; y < want.height; ++y) {
-    for (int x = 0; x < want.width; ++x) ASSERT_EQ(PixelAt(got, x, y), PixelAt(want, x, y)) << x << "," << y;
-  }
-}
 
 // A 24-bit BGR frame drawn by a PixelFn. Lives on the stack: its reference count only counts.
 class FakeFrame final : public IWICBitmapFrameDecode, public win32::wic::SourceTransform, public IWICMetadataQueryReader {
