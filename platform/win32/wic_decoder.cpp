@@ -31,7 +31,9 @@ DecodeResult DecodeFile(std::span<const std::uint8_t> bytes, DecodeTarget target
 
   ComPtr<IWICStream> stream;
   hr = factory->CreateStream(stream.put());
-  if (SUCCEEDED(hr)) hr = stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  if (SUCCEEDED(hr)) {
+    hr = stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
+  }
   if (FAILED(hr)) return Failed(DecodeStatus::kTooLarge, "cannot read the file from memory", hr);
   ComPtr<IWICBitmapDecoder> decoder;
   hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());

@@ -12,10 +12,12 @@ namespace tessmoor::win32 {
 // JPEG XR, ICO everywhere; WebP, HEIF, AVIF, camera RAW where their codecs are installed.
 //
 // A decode reads the declared size and refuses it (kTooLarge) against kMaxPictureSide and
-// kMaxPicturePixels before any pixel is decoded; scales at decode where the codec can
-// (IWICBitmapSourceTransform); otherwise takes the pixels in strips, converted to 32-bit BGRA,
+// kMaxPicturePixels before any pixel is asked for; lets the codec scale at decode where it can
+// (IWICBitmapSourceTransform); then takes the pixels in strips, converted to 32-bit BGRA,
 // composites them on black (the show's background) and streams them into the resampler, so that
-// what it holds beyond the codec's own buffers is the output and a strip. The orientation in the
+// what it holds beyond the codec's own buffers is the output and a strip. (Some codecs, Wine's
+// PNG and GIF ones among them, decode the whole frame as soon as the file is opened; the size
+// limits bound what that can take.) The orientation in the
 // metadata (System.Photo.Orientation, or the TIFF and EXIF tag) turns the picture upright. Any
 // failing step fails the whole decode: nothing half-decoded is returned.
 //

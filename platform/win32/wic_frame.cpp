@@ -62,8 +62,8 @@ std::optional<Pixels> ScaledByCodec(IWICImagingFactory& factory, IWICBitmapFrame
   if (size > std::numeric_limits<UINT>::max()) return std::nullopt;
   std::vector<BYTE> buffer(static_cast<std::size_t>(size));
   ComPtr<IWICBitmap> bitmap;
-  if (FAILED(transform->CopyPixels(nullptr, width, height, &format, WICBitmapTransformRotate0, static_cast<UINT>(stride),
-                                   static_cast<UINT>(size), buffer.data())) ||
+  if (FAILED(transform->CopyPixels(nullptr, width, height, &format, WICBitmapTransformRotate0,
+                                   static_cast<UINT>(stride), static_cast<UINT>(size), buffer.data())) ||
       FAILED(factory.CreateBitmapFromMemory(width, height, format, static_cast<UINT>(stride), static_cast<UINT>(size),
                                             buffer.data(), bitmap.put()))) {
     return std::nullopt;
@@ -94,7 +94,8 @@ std::optional<DecodeResult> StreamRows(IWICImagingFactory& factory, const Pixels
   }
   if (FAILED(hr)) return Failed(DecodeStatus::kUnsupportedType, "pixel format cannot be converted", hr);
   const std::size_t row_bytes = static_cast<std::size_t>(pixels.width) * 4;
-  const int strip_rows = static_cast<int>(std::clamp<std::size_t>(kStripBytes / row_bytes, 1, static_cast<std::size_t>(pixels.height)));
+  const int strip_rows =
+      static_cast<int>(std::clamp<std::size_t>(kStripBytes / row_bytes, 1, static_cast<std::size_t>(pixels.height)));
   std::vector<BYTE> strip(row_bytes * static_cast<std::size_t>(strip_rows));
   std::vector<std::uint8_t> canvas_row(static_cast<std::size_t>(canvas_width) * 3, 0);
   const std::vector<std::uint8_t> black(canvas_row.size(), 0);

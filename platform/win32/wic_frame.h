@@ -20,7 +20,8 @@ struct SourceTransform : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
   virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
 };
-inline constexpr IID kIidSourceTransform = {0x3b16811b, 0x6a43, 0x4ec9, {0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40}};
+inline constexpr IID kIidSourceTransform = {0x3b16811b, 0x6a43, 0x4ec9,
+                                            {0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40}};
 
 // A failure with the HRESULT in its message; E_OUTOFMEMORY is always kTooLarge.
 DecodeResult Failed(DecodeStatus status, const char* what, HRESULT hr);
