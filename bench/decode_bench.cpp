@@ -7,17 +7,16 @@
 // For each it prints the best of several runs: the processor time of the decoding thread (steady
 // on a busy machine; the ratios use it), the wall time, and the peak of the bytes allocated
 // during the decode (every malloc of the process is counted, libjpeg's own included); then the
-// ratios. Two
-// photos: smooth colour ramps, and the same with fine grain, whose entropy decoding costs what a
-// camera's file costs.
+// ratios. Two photos: smooth colour ramps, and the same with fine grain, whose entropy decoding
+// costs what a camera's file costs.
 //
-// Results (RelWithDebInfo, libjpeg-turbo 2.1.5, the 2-core development machine busy with other
-// builds; best of 7 runs, processor time):
+// Results (RelWithDebInfo, libjpeg-turbo 2.1.5, the 2-core development machine; best of 9 runs,
+// processor time):
 //                                        smooth (0.3 MB)      grainy (2.1 MB)
-//   now: fast scale, streamed Lanczos    27.4 ms   5.0 MB     55.5 ms   5.0 MB
-//   before: fast scale, whole, area      25.0 ms  13.1 MB     47.2 ms  13.1 MB
-//   full-size decode, Lanczos            94.2 ms  39.6 MB    119.1 ms  39.6 MB
-//   now / before                         time 1.10, memory 0.38   time 1.18, memory 0.38
+//   now: fast scale, streamed Lanczos    25.3 ms   5.0 MB     50.2 ms   5.0 MB
+//   before: fast scale, whole, area      22.4 ms  13.1 MB     41.7 ms  13.1 MB
+//   full-size decode, Lanczos            86.7 ms  39.6 MB    105.7 ms  39.6 MB
+//   now / before                         time 1.13, memory 0.38   time 1.20, memory 0.38
 //   now / full size                      time 0.29, memory 0.13   time 0.47, memory 0.13
 // The Lanczos filter spends a few milliseconds more than the area average (nine taps a side at
 // this ratio against two) for pictures that stay sharp without aliasing; streaming the rows into
