@@ -9,7 +9,9 @@ target_include_directories(tessmoor_test_support PUBLIC ${CMAKE_SOURCE_DIR})
 
 file(GLOB TESSMOOR_UNIT_TESTS CONFIGURE_DEPENDS tests/unit/*_test.cpp)
 add_executable(unit_tests ${TESSMOOR_UNIT_TESTS})
-target_link_libraries(unit_tests PRIVATE tessmoor_test_support GTest::gtest_main)
+# zlib reads back what the PNG writer writes, independently of it.
+find_package(ZLIB REQUIRED)
+target_link_libraries(unit_tests PRIVATE tessmoor_test_support GTest::gtest_main ZLIB::ZLIB)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
 
 # Fuzz targets: tests/fuzz/<name>_fuzz.cpp, each with LLVMFuzzerTestOneInput. Built with clang's

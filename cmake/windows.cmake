@@ -27,11 +27,13 @@ add_subdirectory(${TESSMOOR_GTEST_SOURCE} googletest EXCLUDE_FROM_ALL SYSTEM)
 
 file(GLOB TESSMOOR_E2E_SOURCES CONFIGURE_DEPENDS tests/e2e/*.cpp)
 # The driver writes its test pictures with the same writers as the native tests.
-add_executable(tessmoor_e2e ${TESSMOOR_E2E_SOURCES} tests/support/picture_files.cpp)
+add_executable(tessmoor_e2e ${TESSMOOR_E2E_SOURCES} tests/support/picture_files.cpp
+  tests/support/png_file.cpp tests/support/gif_file.cpp tests/support/tiff_file.cpp)
 target_include_directories(tessmoor_e2e PRIVATE ${CMAKE_SOURCE_DIR})
 target_compile_definitions(tessmoor_e2e PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
   _WIN32_WINNT=0x0601)
-target_link_libraries(tessmoor_e2e PRIVATE gtest tessmoor_core user32 gdi32 advapi32 shell32 psapi)
+# The Win32 layer too: some suites test its pieces (the WIC decoder) in this process.
+target_link_libraries(tessmoor_e2e PRIVATE gtest tessmoor_win32 user32 gdi32 advapi32 shell32 psapi)
 target_link_options(tessmoor_e2e PRIVATE -municode)
 add_dependencies(tessmoor_e2e Tessmoor)
 

@@ -17,6 +17,7 @@ packages=(
   xvfb xauth x11-utils imagemagick fonts-ipafont-gothic                   # display and screenshots
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils            # desktops of several monitors
   libjpeg62-turbo-dev libgtest-dev libgmock-dev libbenchmark-dev          # native libraries, tests
+  zlib1g-dev                                                              # reading back test PNGs
   clang libclang-rt-14-dev                                                # libFuzzer
   fp-utils nsis libchm-bin                                                # help file and installer
   python3

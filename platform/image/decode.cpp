@@ -68,9 +68,21 @@ PictureSize StoredTargetSize(int stored_width, int stored_height, int orientatio
 DecodeResult FinishPicture(Picture stored, int orientation, DecodeTarget target) {
   const PictureSize size = StoredTargetSize(stored.source_width, stored.source_height, orientation, target);
   if (stored.width > size.width || stored.height > size.height) {
-    stored = ResampleArea(stored, size.width, size.height);
+    stored = Resample(stored, size.width, size.height);
   }
   return DecodeResult{DecodeStatus::kOk, ApplyOrientation(std::move(stored), orientation), {}};
+}
+
+RowResampler StoredResampler(PictureSize decoded, PictureSize stored, int orientation, DecodeTarget target) {
+  const PictureSize size = StoredTargetSize(stored.width, stored.height, orientation, target);
+  return RowResampler(decoded.width, decoded.height, size.width, size.height);
+}
+
+DecodeResult FinishRows(RowResampler& rows, PictureSize stored, int orientation) {
+  Picture picture = rows.Finish();
+  picture.source_width = stored.width;
+  picture.source_height = stored.height;
+  return DecodeResult{DecodeStatus::kOk, ApplyOrientation(std::move(picture), orientation), {}};
 }
 
 }  // namespace image_detail

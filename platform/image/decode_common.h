@@ -1,6 +1,6 @@
 #pragma once
 
-// Pieces shared by the JPEG and BMP decoders; not part of the public face (decode.h).
+// Pieces shared by the decoders; not part of the public face (decode.h).
 
 #include <cstdint>
 #include <optional>
@@ -8,6 +8,7 @@
 
 #include "platform/image/decode.h"
 #include "platform/image/picture.h"
+#include "platform/image/row_resampler.h"
 
 namespace tessmoor::image_detail {
 
@@ -27,5 +28,14 @@ PictureSize StoredTargetSize(int stored_width, int stored_height, int orientatio
 // Shrinks a picture decoded in the file's orientation to StoredTargetSize (when it is larger) and
 // turns it upright. stored.source_width/source_height hold the file's own (stored) size.
 DecodeResult FinishPicture(Picture stored, int orientation, DecodeTarget target);
+
+// For decoders that hand over their rows as they decode them: a resampler from the decoded size
+// (the file's own size, or a smaller one the codec scaled to, in the file's orientation) straight
+// to StoredTargetSize, so the larger picture is never held whole.
+RowResampler StoredResampler(PictureSize decoded, PictureSize stored, int orientation, DecodeTarget target);
+
+// The resampler's picture turned upright, with the file's size (stored, in its own orientation)
+// as the source size.
+DecodeResult FinishRows(RowResampler& rows, PictureSize stored, int orientation);
 
 }  // namespace tessmoor::image_detail

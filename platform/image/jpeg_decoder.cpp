@@ -20,6 +20,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -56,8 +57,11 @@ struct JpegSession {
   jpeg_progress_mgr progress{};
   bool header_read = false;
   int orientation = 1;
-  Picture stored;
+  PictureSize stored_size;
+  // Rows go straight from libjpeg into the resampler; only the picture at its final size is kept.
+  std::optional<RowResampler> rows;
   std::vector<JSAMPLE> row;
+  std::vector<std::uint8_t> bgr;  // a CMYK row converted
   // jpeg_destroy_decompress accepts a decompressor that was never created (it checks cinfo.mem).
   ~JpegSession() { jpeg_destroy_decompress(&cinfo); }
 };
@@ -123,7 +127,8 @@ constexpr J_COLOR_SPACE kThreeComponentOutput = JCS_RGB;
 #endif
 
 // The smallest power-of-two DCT scale whose output still covers `want`: those are the scales
-// libjpeg-turbo has SIMD code for, and the area resample that follows does the rest.
+// libjpeg-turbo has SIMD code for (the others decode slower than full size), and the resample
+// that follows does the rest.
 void ChooseScale(jpeg_decompress_struct& cinfo, PictureSize want) {
   for (unsigned int num : {1u, 2u, 4u}) {
     cinfo.scale_num = num;
@@ -159,8 +164,8 @@ void RgbRowToBgr(std::uint8_t* row, int width) {
   for (int x = 0; x < width; ++x) std::swap(row[x * 3], row[x * 3 + 2]);
 }
 
-// Every libjpeg call of a decode is in here, after the setjmp. On kOk the picture, still in the
-// file's orientation and possibly larger than the target, is in s.stored.
+// Every libjpeg call of a decode is in here, after the setjmp. On kOk every row has gone into
+// s.rows, which holds the picture at its final size, still in the file's orientation.
 DecodeResult DecodeStage(JpegSession& s, std::span<const std::uint8_t> bytes, DecodeTarget target) {
   jpeg_decompress_struct& cinfo = s.cinfo;
   cinfo.err = jpeg_std_error(&s.error.pub);
@@ -195,7 +200,7 @@ DecodeResult DecodeStage(JpegSession& s, std::span<const std::uint8_t> bytes, De
   ChooseScale(cinfo, image_detail::StoredTargetSize(static_cast<int>(cinfo.image_width),
                                                     static_cast<int>(cinfo.image_height), s.orientation,
                                                     target));
-  // The output is all that is allocated at the scaled size; check it as well as the declared one.
+  // Rows come out at the scaled size; check it as well as the declared one.
   if (auto refusal = image_detail::RefuseDeclaredSize(cinfo.output_width, cinfo.output_height)) return *refusal;
   jpeg_start_decompress(&cinfo);
   const int width = static_cast<int>(cinfo.output_width);
@@ -203,20 +208,20 @@ DecodeResult DecodeStage(JpegSession& s, std::span<const std::uint8_t> bytes, De
   if (cinfo.output_components != (cmyk ? 4 : 3)) {
     return Failure(DecodeStatus::kUnsupportedType, "JPEG colour conversion not supported");
   }
-  s.stored = image_detail::BlackPicture(width, height);
-  s.stored.source_width = static_cast<int>(cinfo.image_width);
-  s.stored.source_height = static_cast<int>(cinfo.image_height);
-  if (cmyk) s.row.resize(static_cast<std::size_t>(width) * 4);
-  const std::size_t stride = static_cast<std::size_t>(s.stored.stride());
+  s.stored_size = {static_cast<int>(cinfo.image_width), static_cast<int>(cinfo.image_height)};
+  s.rows.emplace(image_detail::StoredResampler({width, height}, s.stored_size, s.orientation, target));
+  s.row.resize(static_cast<std::size_t>(width) * (cmyk ? 4 : 3));
+  if (cmyk) s.bgr.resize(static_cast<std::size_t>(width) * 3);
   while (cinfo.output_scanline < cinfo.output_height) {
-    std::uint8_t* dst = s.stored.pixels.data() + stride * cinfo.output_scanline;
-    JSAMPROW target_row = cmyk ? s.row.data() : dst;
+    JSAMPROW target_row = s.row.data();
     if (jpeg_read_scanlines(&cinfo, &target_row, 1) != 1) break;
     if (cmyk) {
-      CmykRowToBgr(s.row.data(), dst, width, cinfo.saw_Adobe_marker);
-    } else if (kThreeComponentOutput == JCS_RGB) {
-      RgbRowToBgr(dst, width);
+      CmykRowToBgr(s.row.data(), s.bgr.data(), width, cinfo.saw_Adobe_marker);
+      s.rows->PushRow(s.bgr.data());
+      continue;
     }
+    if (kThreeComponentOutput == JCS_RGB) RgbRowToBgr(s.row.data(), width);
+    s.rows->PushRow(s.row.data());
   }
   // jpeg_finish_decompress is left out on purpose: it would only read on to the end marker,
   // and trailing junk after the last scan is no reason to lose a picture already decoded.
@@ -230,7 +235,7 @@ DecodeResult DecodeOnce(std::span<const std::uint8_t> bytes, DecodeTarget target
   DecodeResult stage = DecodeStage(session, bytes, target);
   cut_short = stage.status == DecodeStatus::kCorrupt && session.header_read && session.error.ran_out;
   if (stage.status != DecodeStatus::kOk) return stage;
-  return image_detail::FinishPicture(std::move(session.stored), session.orientation, target);
+  return image_detail::FinishRows(*session.rows, session.stored_size, session.orientation);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/image/row_resampler.h"
+
 namespace tessmoor {
 namespace {
 
@@ -50,6 +52,23 @@ std::uint8_t ToByte(float v) {
 }
 
 }  // namespace
+
+Picture Resample(const Picture& source, int width, int height) {
+  if (source.empty() || width <= 0 || height <= 0) {
+    Picture out;
+    out.source_width = source.source_width;
+    out.source_height = source.source_height;
+    return out;
+  }
+  RowResampler resampler(source.width, source.height, width, height);
+  for (int y = 0; y < source.height; ++y) {
+    resampler.PushRow(source.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(source.stride()));
+  }
+  Picture out = resampler.Finish();
+  out.source_width = source.source_width;
+  out.source_height = source.source_height;
+  return out;
+}
 
 Picture ResampleArea(const Picture& source, int width, int height) {
   Picture out;

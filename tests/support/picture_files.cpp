@@ -42,6 +42,23 @@ Rgb PixelAt(const Picture& picture, int x, int y) {
   return Rgb{p[2], p[1], p[0]};
 }
 
+Picture PictureOf(int width, int height, const PixelFn& pixels) {
+  Picture p;
+  p.width = p.source_width = width;
+  p.height = p.source_height = height;
+  p.pixels.assign(static_cast<std::size_t>(p.stride()) * static_cast<std::size_t>(height), 0xEE);
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* row = p.pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(p.stride());
+    for (int x = 0; x < width; ++x) {
+      const Rgb c = pixels(x, y);
+      row[x * 3 + 0] = c.b;
+      row[x * 3 + 1] = c.g;
+      row[x * 3 + 2] = c.r;
+    }
+  }
+  return p;
+}
+
 void PutLe16(std::vector<std::uint8_t>& bytes, std::size_t offset, std::uint16_t value) {
   if (bytes.size() < offset + 2) bytes.resize(offset + 2);
   bytes[offset] = static_cast<std::uint8_t>(value);

@@ -40,6 +40,10 @@ PixelFn Gradient(int width, int height);
 // The colour a decoded picture holds at (x, y).
 Rgb PixelAt(const Picture& picture, int x, int y);
 
+// The picture a decoder would hand over for these pixels, with its own size as the source size.
+// The padding at the end of each row holds junk (0xEE), so that a reader of it shows.
+Picture PictureOf(int width, int height, const PixelFn& pixels);
+
 enum class JpegColour { kRgb, kGray, kCmyk, kYcck };
 
 struct JpegOptions {
