@@ -15,7 +15,7 @@ set -uo pipefail
 
 # The calls that end a handle's life. RemoveWindowSubclass, KillTimer and ReleaseCapture are not
 # among them: they undo a registration on a window the caller does not own, not a handle.
-readonly kCleanupCalls='DeleteObject|DeleteDC|ReleaseDC|EndPaint|CloseHandle|FindClose|RegCloseKey|DestroyWindow|DestroyMenu|DestroyIcon|DestroyCursor|DestroyAcceleratorTable|LocalFree|GlobalFree|HeapFree|CoTaskMemFree|SysFreeString|FreeLibrary|UnmapViewOfFile|UnhookWindowsHookEx|ImageList_Destroy|DeleteEnhMetaFile|DragFinish|waveOutClose|midiOutClose|DeleteBitmap|DeleteBrush|DeleteFont|DeletePen'
+readonly kCleanupCalls='DeleteObject|DeleteDC|ReleaseDC|EndPaint|CloseHandle|FindClose|RegCloseKey|DestroyWindow|DestroyMenu|DestroyIcon|DestroyCursor|DestroyAcceleratorTable|LocalFree|GlobalFree|HeapFree|CoTaskMemFree|SysFreeString|FreeLibrary|UnmapViewOfFile|UnhookWindowsHookEx|ImageList_Destroy|DeleteEnhMetaFile|DragFinish|waveOutClose|midiOutClose|DeleteBitmap|DeleteBrush|DeleteFont|DeletePen|CoUninitialize|PropVariantClear|VariantClear'
 readonly kOwners='platform/win32/handles.h'
 
 # check REPO: prints every cleanup call outside the owners; exit 1 when there is one.
@@ -28,7 +28,7 @@ check() {
       {
         code = $0
         sub(/\/\/.*/, "", code)
-        if (match(code, "(^|[^A-Za-z0-9_])(" calls ")[ \t]*\\(") || match(code, "(^|[^A-Za-z0-9_])MCI_CLOSE([^A-Za-z0-9_]|$)")) {
+        if (match(code, "(^|[^A-Za-z0-9_])(" calls ")[ \t]*\\(") || match(code, "(^|[^A-Za-z0-9_])MCI_CLOSE([^A-Za-z0-9_]|$)") || match(code, "(->|\\.)Release[ \t]*\\(")) {
           call = substr(code, RSTART, RLENGTH)
           gsub(/^[^A-Za-z_]+|[^A-Za-z0-9_]+$/, "", call)
           printf "%s:%d: %s outside %s; give the handle an owner there\n", rel, FNR, call, owners

@@ -9,7 +9,7 @@
 
 #include "platform/image/decode.h"
 #include "platform/image/decode_common.h"
-#include "platform/win32/com.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/wic_frame.h"
 #include "platform/win32/wic_metadata.h"
 

@@ -7,7 +7,7 @@
 
 #include "platform/image/decode.h"
 #include "platform/image/decode_common.h"
-#include "platform/win32/com.h"
+#include "platform/win32/handles.h"
 
 namespace tessmoor::win32::wic {
 namespace {

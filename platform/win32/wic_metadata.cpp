@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "platform/image/picture_decoder.h"
-#include "platform/win32/com.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
 
 namespace tessmoor::win32::wic {

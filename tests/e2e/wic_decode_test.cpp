@@ -19,7 +19,7 @@
 #include "platform/image/decode.h"
 #include "platform/image/exif.h"
 #include "platform/image/resample.h"
-#include "platform/win32/com.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/wic_decoder.h"
 #include "tests/support/picture_compare.h"
 #include "tests/support/picture_formats.h"

@@ -13,7 +13,7 @@
 #include "platform/image/decode.h"
 #include "platform/image/exif.h"
 #include "platform/image/resample.h"
-#include "platform/win32/com.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/wic_frame.h"
 #include "tests/support/picture_compare.h"
 
