@@ -55,6 +55,8 @@ Pattern2DetailModel::Pattern2DetailModel(Settings& settings, Pattern2DetailTexts
   }
   for (int n = 1; n <= keys::kWindowCount; ++n) {
     texts_.use[n - 1] = settings_.Read(keys::Pattern2BoxUse(n));
+    // Ticked only for the text a save writes for a used box, though the show runs every window
+    // whose text is not "0".
     boxes_[n - 1] = texts_.use[n - 1] == "1";
     view_.SetBoxChecked(n, boxes_[n - 1]);
   }
@@ -101,7 +103,7 @@ void Pattern2DetailModel::No2ImageRegFileSaveButtonClick() {
   for (int n = 1; n <= keys::kWindowCount; ++n) settings_.Write(keys::WindowSpeed(n), texts_.speed[n - 1]);
   for (int n = 1; n <= keys::kWindowCount; ++n) settings_.Write(keys::WindowScale(n), texts_.size[n - 1]);
   for (int n = 1; n <= keys::kWindowCount; ++n)
-    settings_.Write(keys::Pattern2BoxUse(n), boxes_[n - 1] ? "1" : "0");
+    settings_.WriteSwitch(keys::Pattern2BoxUse(n), boxes_[n - 1]);
   Close();
 }
 

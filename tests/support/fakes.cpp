@@ -2,15 +2,17 @@
 
 namespace tessmoor::testing {
 
-std::string MemoryStore::ReadString(std::string_view key, std::string_view fallback) {
+StoredValue MemoryStore::Read(std::string_view key) {
   ++reads_;
+  if (not_text_.count(std::string(key)) != 0) return {StoredValue::Kind::kNotText, {}};
   auto it = values_.find(std::string(key));
-  return it == values_.end() ? std::string(fallback) : it->second;
+  if (it == values_.end()) return {};
+  return {StoredValue::Kind::kText, it->second};
 }
 
 bool MemoryStore::WriteString(std::string_view key, std::string_view value) {
   if (fail_writes) return false;
-  values_[std::string(key)] = std::string(value);
+  Set(std::string(key), std::string(value));
   writes_.emplace_back(std::string(key), std::string(value));
   return true;
 }

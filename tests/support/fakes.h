@@ -15,12 +15,21 @@ namespace tessmoor::testing {
 // An in-memory settings store that remembers every write in order.
 class MemoryStore : public KeyValueStore {
  public:
-  std::string ReadString(std::string_view key, std::string_view fallback) override;
+  StoredValue Read(std::string_view key) override;
   bool WriteString(std::string_view key, std::string_view value) override;
 
-  void Set(const std::string& key, const std::string& value) { values_[key] = value; }
+  void Set(const std::string& key, const std::string& value) {
+    not_text_.erase(key);
+    values_[key] = value;
+  }
+  // A value of another kind than text, such as a number set by an administrator's script.
+  void SetNotText(const std::string& key) {
+    values_.erase(key);
+    not_text_.insert(key);
+  }
+  // The text stored under `key`; nothing when it is absent or not text.
   std::optional<std::string> Get(const std::string& key) const;
-  bool Has(const std::string& key) const { return values_.count(key) != 0; }
+  bool Has(const std::string& key) const { return values_.count(key) != 0 || not_text_.count(key) != 0; }
   const std::map<std::string, std::string>& values() const { return values_; }
   // Keys in the order they were written, one entry per write.
   const std::vector<std::pair<std::string, std::string>>& writes() const { return writes_; }
@@ -31,6 +40,7 @@ class MemoryStore : public KeyValueStore {
 
  private:
   std::map<std::string, std::string> values_;
+  std::set<std::string> not_text_;
   std::vector<std::pair<std::string, std::string>> writes_;
   int reads_ = 0;
 };
