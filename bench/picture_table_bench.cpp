@@ -54,9 +54,11 @@ constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 constexpr int kDistinctPictures = 8;  // each written six times, under 48 names
 
-// Real files, read with the standard library; safe to use from several threads.
-class DiskFiles : public FileSystem {
+// Real files, read with the standard library; safe to use from several threads. No folder is
+// listed here: the rest goes to an empty fake.
+class DiskFiles : public testing::ForwardingFileSystem {
  public:
+  DiskFiles() : ForwardingFileSystem(no_folders_) {}
   bool FileExists(std::string_view path) override {
     std::error_code error;
     return !path.empty() && fs::is_regular_file(fs::path(path), error);
@@ -71,6 +73,9 @@ class DiskFiles : public FileSystem {
     if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
     return bytes;
   }
+
+ private:
+  testing::FakeFileSystem no_folders_;
 };
 
 // Colour ramps, a soft disc and, for the grainy set, fine grain of +-`grain` levels, so that the

@@ -17,8 +17,9 @@ using testing::FakeMediaPlayer;
 using testing::MemoryStore;
 
 // Remembers which files were asked about, in order.
-class RecordingFiles : public FileSystem {
+class RecordingFiles : public testing::ForwardingFileSystem {
  public:
+  RecordingFiles() : ForwardingFileSystem(files) {}
   bool FileExists(std::string_view path) override {
     asked.emplace_back(path);
     return files.FileExists(path);

@@ -231,9 +231,9 @@ TEST(PictureTableFailures, BoxHasPictureWaitsForTheVerdictAndSwitchesTheBoxOff) 
 
 // Files whose existence and contents a test controls: a read can be held until the test lets it
 // go, and every read is recorded. Safe to call from the decode threads.
-class ProbeFiles : public FileSystem {
+class ProbeFiles : public testing::ForwardingFileSystem {
  public:
-  explicit ProbeFiles(FakeFileSystem& files) : files_(files) {}
+  explicit ProbeFiles(FakeFileSystem& files) : ForwardingFileSystem(files), files_(files) {}
   bool FileExists(std::string_view path) override {
     return files_.FileExists(path) || vanishing_.count(std::string(path)) != 0;
   }
