@@ -6,8 +6,8 @@ namespace tessmoor {
 
 namespace {
 
-constexpr ScrollBarSpec kTimerBar{500, 5000, 500, 500, 1500};
-constexpr ScrollBarSpec kScaleBar{1, 150, 1, 1, 100};
+const ScrollBarSpec kTimerBar = BarOver(keys::kSlideInterval, 500, 500, 1500);
+const ScrollBarSpec kScaleBar = BarOver(keys::kSlideScale, 1, 1, 100);
 
 // The radio button a stored mode selects; "6" is shown as five directions.
 int ModeOf(const std::string& text) {

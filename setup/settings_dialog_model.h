@@ -66,8 +66,8 @@ enum class PatternDetailDialog { kPattern1, kPattern2 };
 // The model decodes the previews itself (FileSystem::ReadFile, then DecodePicture at the size the
 // control takes on the screen) and hands the view finished pictures with their placement, so the
 // view only resizes controls and stretches bitmaps.
-// A show creates the model with no view: it then only reads and initialises the store, and
-// decodes nothing.
+// Without a view the model only reads and initialises the store and decodes nothing; a show
+// makes the same reads through ReadSettingsDialogValues.
 class SettingsDialogModel {
  public:
   // Reads its values through ReadSettingsDialogValues (writing the first-run value of every key
