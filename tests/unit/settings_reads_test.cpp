@@ -162,13 +162,15 @@ TEST(SettingsOtherKind, ShowOnAStoreOfNumbersRunsTheFirstRunShowWritingOnlyTheAb
 }
 
 // The settings dialog's start-up reads, as a show makes them for their first-run writes.
+// Each key with its first-run value from the table (the values themselves are pinned by the
+// key table's own tests).
 std::vector<Pair> DialogFirstRunWrites() {
-  std::vector<Pair> writes = {{"ScreenSetUpPointRegXFlag", "100"},
-                              {"ScreenSetUpPointRegYFlag", "100"},
-                              {"ScrActionRegSelectNoFlag", "1"}};
+  std::vector<std::string> order = {"ScreenSetUpPointRegXFlag", "ScreenSetUpPointRegYFlag", "ScrActionRegSelectNoFlag"};
   for (int b = 1; b <= 4; ++b)
-    for (int s = 1; s <= 12; ++s) writes.emplace_back(keys::ImagePath(b, s), "");
-  writes.emplace_back("MusicPlayStop", "1");
+    for (int s = 1; s <= 12; ++s) order.push_back(keys::ImagePath(b, s));
+  order.push_back("MusicPlayStop");
+  std::vector<Pair> writes;
+  for (const std::string& key : order) writes.emplace_back(key, Settings::FirstRun(key));
   return writes;
 }
 
@@ -216,7 +218,7 @@ class PatternOfAnotherKind : public EntryHost {
  public:
   KeyValueStore& OpenStore() override { return store; }
   bool TakeSingleInstanceGuard() override { return true; }
-  void RunSettingsDialog() override {}
+  void RunSettingsDialog(std::uintptr_t) override {}
   void HideApplicationWindow() override {}
   void ShowPreviewParent(std::uintptr_t) override {}
   void RunForm(MainForm f, std::uintptr_t) override { form = f; }
