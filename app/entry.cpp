@@ -51,10 +51,12 @@ LaunchPlan PlanLaunch(const std::vector<std::string>& args) {
   return plan;
 }
 
-MainForm FormFor(SwitchMode mode, std::string_view pattern) {
-  if (mode == SwitchMode::kShow && (pattern == "1" || pattern == "2")) return MainForm::kShowWindow;
-  if (mode == SwitchMode::kPreview && pattern == "1") return MainForm::kPattern1Preview;
-  if (mode == SwitchMode::kPreview && pattern == "2") return MainForm::kPattern2Preview;
+MainForm FormFor(SwitchMode mode, std::string_view pattern_text) {
+  const ShowPattern pattern = PatternOf(pattern_text);
+  if (pattern == ShowPattern::kOther) return MainForm::kNone;
+  if (mode == SwitchMode::kShow) return MainForm::kShowWindow;
+  if (mode == SwitchMode::kPreview)
+    return pattern == ShowPattern::kPattern1 ? MainForm::kPattern1Preview : MainForm::kPattern2Preview;
   return MainForm::kNone;
 }
 
@@ -92,8 +94,8 @@ int RunEntry(const std::vector<std::string>& args, EntryHost& host) {
       host.ShowPreviewParent(preview_parent);
     }
     if (pattern == kNotSet) {
-      Settings(host.OpenStore()).Write(keys::kPattern, "1");
-      pattern = "1";
+      pattern = Settings::FirstRun(keys::kPattern);
+      Settings(host.OpenStore()).Write(keys::kPattern, pattern);
     }
     const MainForm form = FormFor(plan.mode, pattern);
     if (form != MainForm::kNone) host.RunForm(form, preview_parent);

@@ -4,7 +4,33 @@
 #include <string>
 #include <unordered_map>
 
-namespace tessmoor::keys {
+namespace tessmoor {
+
+ShowPattern PatternOf(std::string_view text) {
+  if (text == "1") return ShowPattern::kPattern1;
+  if (text == "2") return ShowPattern::kPattern2;
+  return ShowPattern::kOther;
+}
+
+std::string_view PatternText(ShowPattern pattern) {
+  switch (pattern) {
+    case ShowPattern::kPattern1: return "1";
+    case ShowPattern::kPattern2: return "2";
+    case ShowPattern::kOther: break;
+  }
+  return "";
+}
+
+Motion MotionOf(std::string_view text) {
+  if (text == "1") return Motion::kTopLeft;
+  if (text == "2") return Motion::kTopRight;
+  if (text == "3") return Motion::kBottomLeft;
+  if (text == "4") return Motion::kBottomRight;
+  if (text == "5") return Motion::kBounce;
+  return Motion::kStill;
+}
+
+namespace keys {
 
 std::string ImagePath(int box, int slot) {
   return "ImageRegNo" + std::to_string(box) + "BoxNo" + std::to_string(slot) + "ImagePass";
@@ -29,30 +55,43 @@ std::string MusicPlayFlag(int slot) { return "MusicPlayStopNo" + std::to_string(
 
 namespace {
 
+// Pattern 1 takes pictures only from a box whose text is exactly "1"; a pattern-2 window stops
+// only for "0". Music plays, and a music slot takes its turn, unless the text is "1".
+constexpr SwitchTexts kPattern1Use{"1", "0", false};
+constexpr SwitchTexts kPattern2Use{"1", "0", true};
+constexpr SwitchTexts kPlayUnlessOne{"0", "1", true};
+
 std::vector<KeySpec> BuildTable() {
   std::vector<KeySpec> t;
-  auto add = [&t](std::string name, std::string first_run, KeyType type) {
-    t.push_back({std::move(name), std::move(first_run), type});
+  auto text = [&t](std::string name, std::string first_run, KeyType type) {
+    t.push_back({std::move(name), std::move(first_run), type, {}, std::nullopt});
   };
-  add(std::string(kPattern), "1", KeyType::kChoice);
+  auto number = [&t](std::string name, std::string first_run, NumberRange range) {
+    t.push_back({std::move(name), std::move(first_run), KeyType::kNumber, range, std::nullopt});
+  };
+  auto on_off = [&t](std::string name, std::string first_run, SwitchTexts texts) {
+    t.push_back({std::move(name), std::move(first_run), KeyType::kChoice, {}, texts});
+  };
+  text(std::string(kPattern), "1", KeyType::kChoice);
   for (int b = 1; b <= kBoxCount; ++b)
-    for (int s = 1; s <= kSlotsPerBox; ++s) add(ImagePath(b, s), "", KeyType::kPath);
-  add(std::string(kDetailMode), "1", KeyType::kChoice);
-  add(std::string(kSlideInterval), "1500", KeyType::kNumber);
-  add(std::string(kSlideScale), "50", KeyType::kNumber);
-  for (int b = 1; b <= kBoxCount; ++b) add(Pattern1BoxUse(b), "1", KeyType::kChoice);
+    for (int s = 1; s <= kSlotsPerBox; ++s) text(ImagePath(b, s), "", KeyType::kPath);
+  text(std::string(kDetailMode), "1", KeyType::kChoice);
+  number(std::string(kSlideInterval), "1500", {500, 5000});
+  number(std::string(kSlideScale), "50", {1, 150});
+  for (int b = 1; b <= kBoxCount; ++b) on_off(Pattern1BoxUse(b), "1", kPattern1Use);
   // Each window starts in a motion mode of its own: window n in mode n.
-  for (int n = 1; n <= kWindowCount; ++n) add(MotionMode(n), std::to_string(n), KeyType::kChoice);
-  for (int n = 1; n <= kWindowCount; ++n) add(WindowSpeed(n), "50", KeyType::kNumber);
-  for (int n = 1; n <= kWindowCount; ++n) add(WindowScale(n), "50", KeyType::kNumber);
-  for (int b = 1; b <= kBoxCount; ++b) add(Pattern2BoxUse(b), "1", KeyType::kChoice);
-  add(std::string(kMusicSwitch), "1", KeyType::kChoice);
-  for (int m = 1; m <= kMusicSlots; ++m) add(MusicPath(m), "", KeyType::kPath);
-  for (int m = 1; m <= kMusicSlots; ++m) add(MusicPlayFlag(m), "1", KeyType::kChoice);
-  add(std::string(kSetupX), "100", KeyType::kNumber);
-  add(std::string(kSetupY), "100", KeyType::kNumber);
-  add(std::string(kDetailX), "100", KeyType::kNumber);
-  add(std::string(kDetailY), "100", KeyType::kNumber);
+  for (int n = 1; n <= kWindowCount; ++n) text(MotionMode(n), std::to_string(n), KeyType::kChoice);
+  for (int n = 1; n <= kWindowCount; ++n) number(WindowSpeed(n), "50", {1, 300});
+  for (int n = 1; n <= kWindowCount; ++n) number(WindowScale(n), "50", {1, 100});
+  for (int b = 1; b <= kBoxCount; ++b) on_off(Pattern2BoxUse(b), "1", kPattern2Use);
+  on_off(std::string(kMusicSwitch), "1", kPlayUnlessOne);
+  for (int m = 1; m <= kMusicSlots; ++m) text(MusicPath(m), "", KeyType::kPath);
+  for (int m = 1; m <= kMusicSlots; ++m) on_off(MusicPlayFlag(m), "1", kPlayUnlessOne);
+  // Screen pixels: any number, negative ones left of or above the primary monitor.
+  number(std::string(kSetupX), "100", {});
+  number(std::string(kSetupY), "100", {});
+  number(std::string(kDetailX), "100", {});
+  number(std::string(kDetailY), "100", {});
   return t;
 }
 
@@ -73,4 +112,5 @@ const KeySpec* Find(std::string_view name) {
   return it == index.end() ? nullptr : it->second;
 }
 
-}  // namespace tessmoor::keys
+}  // namespace keys
+}  // namespace tessmoor

@@ -1,21 +1,54 @@
 #pragma once
+#include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 // The table of every persistent setting: its key, its first-run value and how it is read.
-namespace tessmoor::keys {
+namespace tessmoor {
+
+// The show pattern key's values: "1" the slide show, "2" the picture windows. Any other text
+// starts no show at all.
+enum class ShowPattern { kPattern1, kPattern2, kOther };
+ShowPattern PatternOf(std::string_view text);
+std::string_view PatternText(ShowPattern pattern);  // "1" or "2"; kOther has no text ("")
+
+// A pattern-2 motion mode: "1" top left, "2" top right, "3" bottom left, "4" bottom right,
+// "5" bounce. Any other text keeps the item still where it was put first.
+enum class Motion { kTopLeft, kTopRight, kBottomLeft, kBottomRight, kBounce, kStill };
+Motion MotionOf(std::string_view text);
+
+namespace keys {
 
 enum class KeyType {
   kChoice,  // compared as exact text: pattern, modes, flags
-  kNumber,  // decimal integer text
+  kNumber,  // integer text
   kPath,    // a full file path or the empty string
+};
+
+// The numbers the dialogs offer for a kNumber key. The show uses a stored number outside it as
+// it stands; a dialog shows and saves it clamped.
+struct NumberRange {
+  int min = std::numeric_limits<int>::min();
+  int max = std::numeric_limits<int>::max();
+};
+
+// A kChoice key that switches something on or off: the texts the dialogs write for either
+// state, and what any other stored text means.
+struct SwitchTexts {
+  std::string_view on;
+  std::string_view off;
+  bool other_is_on = false;
 };
 
 struct KeySpec {
   std::string name;
+  // Written when the key is not set, and used in place of a damaged number.
   std::string first_run;
   KeyType type;
+  NumberRange range;
+  std::optional<SwitchTexts> switch_texts;
 };
 
 inline constexpr int kBoxCount = 4;
@@ -49,4 +82,5 @@ const std::vector<KeySpec>& AllKeys();
 // The entry for `name`, or nullptr for a name that is not a setting.
 const KeySpec* Find(std::string_view name);
 
-}  // namespace tessmoor::keys
+}  // namespace keys
+}  // namespace tessmoor

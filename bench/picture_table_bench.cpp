@@ -33,10 +33,10 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "app/settings_dialog_values.h"
 #include "app/settings_keys.h"
 #include "platform/file_system.h"
 #include "platform/image/decode.h"
-#include "setup/settings_dialog_model.h"
 #include "show/picture_table.h"
 #include "show/show_settings.h"
 #include "tests/support/fakes.h"
@@ -54,9 +54,11 @@ constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 constexpr int kDistinctPictures = 8;  // each written six times, under 48 names
 
-// Real files, read with the standard library; safe to use from several threads.
-class DiskFiles : public FileSystem {
+// Real files, read with the standard library; safe to use from several threads. No folder is
+// listed here: the rest goes to an empty fake.
+class DiskFiles : public testing::ForwardingFileSystem {
  public:
+  DiskFiles() : ForwardingFileSystem(no_folders_) {}
   bool FileExists(std::string_view path) override {
     std::error_code error;
     return !path.empty() && fs::is_regular_file(fs::path(path), error);
@@ -71,6 +73,9 @@ class DiskFiles : public FileSystem {
     if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
     return bytes;
   }
+
+ private:
+  testing::FakeFileSystem no_folders_;
 };
 
 // Colour ramps, a soft disc and, for the grainy set, fine grain of +-`grain` levels, so that the
@@ -185,11 +190,11 @@ Measure Table(const std::vector<std::string>& paths, const std::string& scale) {
   const long rss_before = CurrentRssKb();
   const double cpu_before = CpuMs();
   const Clock::time_point start = Clock::now();
-  // What the show window does before the first tick: the hidden dialog, the settings, the table.
-  SettingsDialogModel dialog(settings, files, nullptr);
+  // What the show window does before the first tick: the settings dialog's start-up reads, the
+  // settings, the table.
+  (void)ReadSettingsDialogValues(settings);
   ShowSettings show = ReadShowSettings(settings);
-  PictureTable table(settings, files, show, dialog,
-                     {ShowDecodeTargets(show, kScreenWidth, kScreenHeight), 0});
+  PictureTable table(settings, files, show, {ShowDecodeTargets(show, kScreenWidth, kScreenHeight), 0});
   const Picture* first = table.PictureAt(1, 1);
   m.first_ms = MsSince(start);
   table.WaitAll();

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "app/settings.h"
-#include "app/settings_keys.h"
 
 namespace tessmoor::pattern2 {
 
@@ -14,10 +12,6 @@ Size Halved(Size fitted) {
 }
 
 }  // namespace
-
-int ScalePercent(std::string_view scale_text, int number) {
-  return NumberOr(scale_text, Settings::FirstRun(keys::WindowScale(number)));
-}
 
 Size PictureWindowSize(Size picture, Size client, int scale_percent) {
   const int fit = FitSide(client.width, client.height, scale_percent);

@@ -1,14 +1,8 @@
 #pragma once
-#include <string_view>
-
 #include "show/fit.h"
 
 // How big a pattern-2 picture window or preview panel is made.
 namespace tessmoor::pattern2 {
-
-// Window (or panel) `number`'s scale in percent. A stored text that is not a decimal number
-// counts as the key's first-run value, 50, so a damaged value never stops the show.
-int ScalePercent(std::string_view scale_text, int number);
 
 // A picture window is half the size of its picture fitted into the square of the fit side, the
 // same fit as the pattern-1 show's: at 1024 x 768 and 50 % a 1600 x 1200 picture gets a 175 x 131

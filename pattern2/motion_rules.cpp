@@ -2,15 +2,6 @@
 
 namespace tessmoor::pattern2 {
 
-Motion ParseMotion(std::string_view mode_text) {
-  if (mode_text == "1") return Motion::kTopLeft;
-  if (mode_text == "2") return Motion::kTopRight;
-  if (mode_text == "3") return Motion::kBottomLeft;
-  if (mode_text == "4") return Motion::kBottomRight;
-  if (mode_text == "5") return Motion::kBounce;
-  return Motion::kStill;
-}
-
 Position StartCorner(Motion motion, int number, Size bounds, Size item) {
   const int right = bounds.width - item.width;
   const int bottom = bounds.height - item.height;

@@ -1,6 +1,6 @@
 #pragma once
-#include <string_view>
 
+#include "app/settings_keys.h"
 #include "show/fit.h"
 
 // The motion shared by the four picture windows of the pattern-2 show and the four panels of its
@@ -22,12 +22,6 @@ struct ShowArea {
   Size bounds;
   Size client;
 };
-
-// The motion mode texts "1" to "5"; any other text leaves the item where it was put first.
-enum class Motion { kTopLeft, kTopRight, kBottomLeft, kBottomRight, kBounce, kStill };
-
-// Exact text: "1" top left, "2" top right, "3" bottom left, "4" bottom right, "5" bounce.
-Motion ParseMotion(std::string_view mode_text);
 
 struct Position {
   int left = 0;

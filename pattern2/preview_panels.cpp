@@ -31,8 +31,8 @@ class PreviewPanels::Item : public MovingItem {
 PreviewPanels::PreviewPanels(const PreviewSettings& settings) {
   for (int n = 1; n <= 4; ++n) {
     Panel& panel = panels_[n - 1];
-    panel.motion = ParseMotion(settings.motion_mode[n - 1]);
-    panel.scale = settings.scale[n - 1];
+    panel.motion = settings.windows.motion_mode[n - 1];
+    panel.scale = settings.windows.scale[n - 1];
     panel.running = settings.timers[n - 1].running();
     panel.position = kPanelDesigns[n - 1].position;
     panel.size = kPanelDesigns[n - 1].size;
@@ -56,7 +56,7 @@ TimerAction PreviewPanels::Tick(int panel_number, const ShowArea& form) {
 
 void PreviewPanels::Resize(int panel_number, const ShowArea& form) {
   Panel& panel = panels_[panel_number - 1];
-  panel.size = PanelSize(panel.size, form.client, ScalePercent(panel.scale, panel_number));
+  panel.size = PanelSize(panel.size, form.client, panel.scale);
 }
 
 }  // namespace tessmoor::pattern2

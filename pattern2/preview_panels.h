@@ -58,7 +58,7 @@ class PreviewPanels {
   class Item;
   struct Panel {
     Motion motion = Motion::kStill;
-    std::string scale;
+    int scale = 50;
     bool running = false;
     bool placed = false;
     Position position;

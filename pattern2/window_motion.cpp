@@ -52,11 +52,11 @@ class WindowMotion::Item : public MovingItem {
   const ShowArea& area_;
 };
 
-WindowMotion::WindowMotion(int window, std::string motion_mode, std::string scale,
-                           PictureSource& pictures, PictureWindowPort& port)
+WindowMotion::WindowMotion(int window, Motion motion, int scale, PictureSource& pictures,
+                           PictureWindowPort& port)
     : window_(window),
-      motion_(ParseMotion(motion_mode)),
-      scale_(std::move(scale)),
+      motion_(motion),
+      scale_(scale),
       pictures_(pictures),
       port_(port) {}
 
@@ -126,8 +126,7 @@ const Picture* WindowMotion::FetchTickPicture() {
 }
 
 void WindowMotion::PutUp(const Picture& picture, const ShowArea& area) {
-  port_.Create(picture, PictureWindowSize(FitSizeOf(picture), area.client,
-                                          ScalePercent(scale_, window_)));
+  port_.Create(picture, PictureWindowSize(FitSizeOf(picture), area.client, scale_));
 }
 
 void WindowMotion::AdvancePicture() {

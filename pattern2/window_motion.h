@@ -1,7 +1,6 @@
 #pragma once
 #include <array>
 #include <optional>
-#include <string>
 
 #include "pattern2/motion_rules.h"
 #include "pattern2/picture_window_port.h"
@@ -9,7 +8,7 @@
 
 namespace tessmoor::pattern2 {
 
-// Where picture window n (1..4) stands when its motion mode is none of "1" to "5": it is put
+// Where picture window n (1..4) stands when its motion mode is kStill: it is put
 // there at its first tick and never moves or changes its picture.
 inline constexpr std::array<Position, 4> kDesignedWindowPositions = {
     {{395, 282}, {284, 260}, {192, 107}, {498, 245}}};
@@ -36,10 +35,8 @@ inline constexpr std::array<Position, 4> kDesignedWindowPositions = {
 // and the window, if it was shown, stays where it is.
 class WindowMotion {
  public:
-  // `window` is 1..4. `motion_mode` and `scale` are the texts read from the store; the scale is
-  // converted at every window creation, a damaged one counting as 50.
-  WindowMotion(int window, std::string motion_mode, std::string scale, PictureSource& pictures,
-               PictureWindowPort& port);
+  // `window` is 1..4; `scale` is its scale in percent.
+  WindowMotion(int window, Motion motion, int scale, PictureSource& pictures, PictureWindowPort& port);
 
   [[nodiscard]] TimerAction Tick(const ShowArea& area);
 
@@ -63,7 +60,7 @@ class WindowMotion {
 
   int window_;
   Motion motion_;
-  std::string scale_;
+  int scale_;
   PictureSource& pictures_;
   PictureWindowPort& port_;
 

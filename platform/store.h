@@ -4,13 +4,24 @@
 
 namespace tessmoor {
 
+// What a key of the store holds.
+struct StoredValue {
+  enum class Kind {
+    kAbsent,   // never set (or not readable at all)
+    kText,     // a text value
+    kNotText,  // set, but with a value of another kind (a number an administrator's script put
+               // there, say): readers use their first-run value and leave it as it is
+  };
+  Kind kind = Kind::kAbsent;
+  std::string text;  // kText only
+};
+
 // The persistent settings: one text value per key in one location of the current user's
 // registry. Values are UTF-8 here; the Windows implementation converts at its boundary.
 class KeyValueStore {
  public:
   virtual ~KeyValueStore() = default;
-  // The stored text, or `fallback` when the key is absent or holds no readable text.
-  virtual std::string ReadString(std::string_view key, std::string_view fallback) = 0;
+  virtual StoredValue Read(std::string_view key) = 0;
   // False when the value could not be written.
   virtual bool WriteString(std::string_view key, std::string_view value) = 0;
 };

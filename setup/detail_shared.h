@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "app/settings_keys.h"
 #include "platform/dialog_layout.h"
+#include "platform/scroll_bar.h"
 
 namespace tessmoor {
 
@@ -25,6 +26,13 @@ struct Pattern2DetailTexts {
   std::array<std::string, 4> size;
   std::array<std::string, 4> use;
 };
+
+// A scroll bar over the range the key table gives number key `key`, so that what a dialog offers
+// and clamps to is stated once.
+inline ScrollBarSpec BarOver(std::string_view key, int small_change, int large_change, int design_position) {
+  const keys::NumberRange range = keys::Find(key)->range;
+  return {range.min, range.max, small_change, large_change, design_position};
+}
 
 // Both detail dialogs open where either was last closed. A damaged value opens them at the
 // first-run position.

@@ -21,7 +21,7 @@ MusicDialogModel::MusicDialogModel(Settings& settings, FileSystem& files, MediaP
     paths_->set_path(n, exists ? LowerCase(stored) : std::string());
     SetCaption(n, paths_->path(n));
     // The tick comes from the flag alone, so a slot whose file is gone can show ticked.
-    SetTicked(n, settings_.Read(keys::MusicPlayFlag(n)) != "1");
+    SetTicked(n, settings_.ReadSwitch(keys::MusicPlayFlag(n)));
   }
   SetButtons(kMusicIdle);
 }
@@ -75,7 +75,7 @@ bool MusicDialogModel::MusicRegFileSaveButtonClick() {
   for (int n = 1; n <= kMusicDialogSlots; ++n)
     written = settings_.Write(keys::MusicPath(n), paths_->path(n)) && written;
   for (int n = 1; n <= kMusicDialogSlots; ++n)
-    written = settings_.Write(keys::MusicPlayFlag(n), ticked_[n - 1] ? "0" : "1") && written;
+    written = settings_.WriteSwitch(keys::MusicPlayFlag(n), ticked_[n - 1]) && written;
   EndPreview();
   if (view_) view_->HideWindow();
   return written;

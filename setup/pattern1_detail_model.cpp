@@ -6,8 +6,8 @@ namespace tessmoor {
 
 namespace {
 
-constexpr ScrollBarSpec kTimerBar{500, 5000, 500, 500, 1500};
-constexpr ScrollBarSpec kScaleBar{1, 150, 1, 1, 100};
+const ScrollBarSpec kTimerBar = BarOver(keys::kSlideInterval, 500, 500, 1500);
+const ScrollBarSpec kScaleBar = BarOver(keys::kSlideScale, 1, 1, 100);
 
 // The radio button a stored mode selects; "6" is shown as five directions.
 int ModeOf(const std::string& text) {
@@ -39,7 +39,7 @@ Pattern1DetailModel::Pattern1DetailModel(Settings& settings, Pattern1DetailTexts
   SetPosition(Pattern1Bar::kScale, ClampPosition(kScaleBar, settings_.ReadNumber(keys::kSlideScale)));
 
   for (int b = 1; b <= keys::kBoxCount; ++b) {
-    boxes_[b - 1] = settings_.Read(keys::Pattern1BoxUse(b)) == "1";
+    boxes_[b - 1] = settings_.ReadSwitch(keys::Pattern1BoxUse(b));
     view_.SetBoxChecked(b, boxes_[b - 1]);
   }
   ShowScaleLabel(bar_position(Pattern1Bar::kScale));
@@ -75,7 +75,7 @@ void Pattern1DetailModel::No1ImageRegFileSaveButtonClick() {
   if (mode_ != 0) settings_.Write(keys::kDetailMode, mode_);
   settings_.Write(keys::kSlideInterval, texts_.timer);
   settings_.Write(keys::kSlideScale, texts_.scale);
-  for (int b = 1; b <= keys::kBoxCount; ++b) settings_.Write(keys::Pattern1BoxUse(b), boxes_[b - 1] ? "1" : "0");
+  for (int b = 1; b <= keys::kBoxCount; ++b) settings_.WriteSwitch(keys::Pattern1BoxUse(b), boxes_[b - 1]);
   Close();
 }
 

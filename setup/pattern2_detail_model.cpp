@@ -8,10 +8,10 @@ namespace {
 
 // Window 1's bars start elsewhere than the others'. Every speed bar steps by 1: a bigger arrow
 // step on a range of 1..300 would make one click jump to an end.
-constexpr ScrollBarSpec kSpeedBar1{1, 300, 1, 1, 200};
-constexpr ScrollBarSpec kSpeedBar{1, 300, 1, 1, 1};
-constexpr ScrollBarSpec kSizeBar1{1, 100, 1, 1, 50};
-constexpr ScrollBarSpec kSizeBar{1, 100, 1, 1, 1};
+const ScrollBarSpec kSpeedBar1 = BarOver(keys::WindowSpeed(1), 1, 1, 200);
+const ScrollBarSpec kSpeedBar = BarOver(keys::WindowSpeed(2), 1, 1, 1);
+const ScrollBarSpec kSizeBar1 = BarOver(keys::WindowScale(1), 1, 1, 50);
+const ScrollBarSpec kSizeBar = BarOver(keys::WindowScale(2), 1, 1, 1);
 
 int ModeOf(const std::string& text) {
   if (text.size() == 1 && text[0] >= '1' && text[0] <= '5') return text[0] - '0';
@@ -55,6 +55,8 @@ Pattern2DetailModel::Pattern2DetailModel(Settings& settings, Pattern2DetailTexts
   }
   for (int n = 1; n <= keys::kWindowCount; ++n) {
     texts_.use[n - 1] = settings_.Read(keys::Pattern2BoxUse(n));
+    // Ticked only for the text a save writes for a used box, though the show runs every window
+    // whose text is not "0".
     boxes_[n - 1] = texts_.use[n - 1] == "1";
     view_.SetBoxChecked(n, boxes_[n - 1]);
   }
@@ -101,7 +103,7 @@ void Pattern2DetailModel::No2ImageRegFileSaveButtonClick() {
   for (int n = 1; n <= keys::kWindowCount; ++n) settings_.Write(keys::WindowSpeed(n), texts_.speed[n - 1]);
   for (int n = 1; n <= keys::kWindowCount; ++n) settings_.Write(keys::WindowScale(n), texts_.size[n - 1]);
   for (int n = 1; n <= keys::kWindowCount; ++n)
-    settings_.Write(keys::Pattern2BoxUse(n), boxes_[n - 1] ? "1" : "0");
+    settings_.WriteSwitch(keys::Pattern2BoxUse(n), boxes_[n - 1]);
   Close();
 }
 

@@ -9,30 +9,31 @@ namespace tessmoor {
 SettingsDialogModel::SettingsDialogModel(Settings& settings, FileSystem& files,
                                          SettingsDialogView* view)
     : settings_(settings), files_(files), view_(view) {
-  left_ = settings_.ReadNumber(keys::kSetupX);
-  top_ = settings_.ReadNumber(keys::kSetupY);
+  const SettingsDialogValues values = ReadSettingsDialogValues(settings_);
+  left_ = values.position.x;
+  top_ = values.position.y;
   if (view_) view_->MoveTo(left_, top_);
 
-  pattern_ = settings_.Read(keys::kPattern);
-  pattern2_selected_ = pattern_ == "2";
+  pattern_ = values.pattern;
+  pattern2_selected_ = PatternOf(pattern_) == ShowPattern::kPattern2;
   if (view_) view_->SelectPattern(pattern2_selected_);
 
-  LoadSlots();
+  LoadSlots(values);
 
-  music_play_selected_ = settings_.Read(keys::kMusicSwitch) != "1";
+  music_play_selected_ = values.music_play;
   if (view_) view_->SelectMusicPlay(music_play_selected_);
 }
 
-void SettingsDialogModel::LoadSlots() {
+void SettingsDialogModel::LoadSlots(const SettingsDialogValues& values) {
   for (int b = 1; b <= keys::kBoxCount; ++b) {
     for (int s = 1; s <= keys::kSlotsPerBox; ++s) {
-      const std::string value = settings_.Read(keys::ImagePath(b, s));
+      const std::string& value = values.picture(b, s);
       // A key that was set but whose file is gone stays in the store until the user saves.
       slots_[Index(b, s)] = !value.empty() && files_.FileExists(value) ? value : std::string();
-      // A first picture that cannot be shown must not keep the user from the dialog where the
-      // slot can be replaced: the box stays empty and the slot keeps its path.
-      if (s == 1) ShowSlot(b, 1, OnFailure::kClear);
     }
+    // A first picture that cannot be shown must not keep the user from the dialog where the
+    // slot can be replaced: the box stays empty and the slot keeps its path.
+    ShowSlot(b, 1, OnFailure::kClear);
   }
 }
 
@@ -67,10 +68,11 @@ void SettingsDialogModel::LoadBoxPreview(int box, std::string_view extension, st
 }
 
 void SettingsDialogModel::NoImageRegFileSaveButtonClick() {
-  settings_.Write(keys::kPattern, pattern2_selected_ ? "2" : "1");
+  settings_.Write(keys::kPattern,
+                  PatternText(pattern2_selected_ ? ShowPattern::kPattern2 : ShowPattern::kPattern1));
   for (int b = 1; b <= keys::kBoxCount; ++b)
     for (int s = 1; s <= keys::kSlotsPerBox; ++s) settings_.Write(keys::ImagePath(b, s), slots_[Index(b, s)]);
-  settings_.Write(keys::kMusicSwitch, music_play_selected_ ? "0" : "1");
+  settings_.WriteSwitch(keys::kMusicSwitch, music_play_selected_);
   Close();
 }
 

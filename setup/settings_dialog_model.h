@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/settings.h"
+#include "app/settings_dialog_values.h"
 #include "platform/file_system.h"
 #include "platform/image/picture.h"
 #include "setup/detail_shared.h"
@@ -65,14 +66,14 @@ enum class PatternDetailDialog { kPattern1, kPattern2 };
 // The model decodes the previews itself (FileSystem::ReadFile, then DecodePicture at the size the
 // control takes on the screen) and hands the view finished pictures with their placement, so the
 // view only resizes controls and stretches bitmaps.
-// A show creates the model with no view: it then only reads and initialises the store, and
-// decodes nothing.
+// Without a view the model only reads and initialises the store and decodes nothing; a show
+// makes the same reads through ReadSettingsDialogValues.
 class SettingsDialogModel {
  public:
-  // Reads, in this order, the position, the pattern, the 48 slots (showing each box's first
-  // slot) and the music switch, writing the first-run value of every key not set. A damaged
-  // position opens the dialog at the first-run position; a first slot that cannot be decoded
-  // leaves its box empty.
+  // Reads its values through ReadSettingsDialogValues (writing the first-run value of every key
+  // not set), then moves the window, selects the pattern, shows each box's first slot and
+  // selects the music switch. A damaged position opens the dialog at the first-run position; a
+  // first slot that cannot be decoded leaves its box empty.
   SettingsDialogModel(Settings& settings, FileSystem& files, SettingsDialogView* view);
 
   int left() const { return left_; }
@@ -134,7 +135,7 @@ class SettingsDialogModel {
 
   static int Index(int box, int slot) { return (box - 1) * 12 + (slot - 1); }
   static bool ValidBox(int box) { return box >= 1 && box <= 4; }
-  void LoadSlots();
+  void LoadSlots(const SettingsDialogValues& values);
   // Shows the current picture of box `box` from its slot path, or empties the box.
   void ShowSlot(int box, int slot, OnFailure on_failure);
   void LoadBoxPreview(int box, std::string_view extension, std::string_view path, OnFailure on_failure);

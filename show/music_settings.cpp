@@ -7,11 +7,11 @@ namespace tessmoor {
 
 MusicSettings ReadMusicSettings(Settings& settings, FileSystem& files) {
   MusicSettings music;
-  music.music_switch = settings.Read(keys::kMusicSwitch) == "1" ? "1" : "0";
+  music.music_on = settings.ReadSwitch(keys::kMusicSwitch);
   for (int k = 1; k <= keys::kMusicSlots; ++k) {
     const std::string path = settings.Read(keys::MusicPath(k));
     music.track[k - 1] = !path.empty() && files.FileExists(path) ? LowerCase(path) : std::string();
-    music.play_flag[k - 1] = settings.Read(keys::MusicPlayFlag(k)) == "1" ? "1" : "0";
+    music.play[k - 1] = settings.ReadSwitch(keys::MusicPlayFlag(k));
   }
   return music;
 }

@@ -9,17 +9,15 @@ namespace tessmoor {
 
 // The music settings as the show reads them when it starts.
 struct MusicSettings {
-  std::string music_switch;             // "0" music on, "1" off
-  std::array<std::string, 5> track;     // lower-cased path of an existing file, or empty
-  std::array<std::string, 5> play_flag; // "0" play this slot, "1" skip it
+  bool music_on = false;
+  std::array<std::string, 5> track;  // lower-cased path of an existing file, or empty
+  std::array<bool, 5> play{};        // whether the slot takes its turn
 
-  bool playable(int slot) const {
-    return play_flag[slot - 1] == "0" && !track[slot - 1].empty();
-  }
+  bool playable(int slot) const { return play[slot - 1] && !track[slot - 1].empty(); }
 };
 
 // Reads MusicPlayStop, then MusicNo1, MusicPlayStopNo1, ... MusicPlayStopNo5, in that order,
-// writing first-run values for keys that are not set. Any switch text other than "1" means "0".
+// writing first-run values for keys that are not set. Any switch text other than "1" plays.
 MusicSettings ReadMusicSettings(Settings& settings, FileSystem& files);
 
 }  // namespace tessmoor

@@ -30,21 +30,18 @@ std::array<DecodeTarget, 4> ShowDecodeTargets(const ShowSettings& show, int clie
                                               int client_height) {
   std::array<DecodeTarget, 4> targets{};
   for (int b = 1; b <= keys::kBoxCount; ++b) {
-    if (show.pattern == "2") {
-      const int scale =
-          NumberOr(show.window_scale[b - 1], Settings::FirstRun(keys::WindowScale(b)));
-      targets[b - 1] = Square(FitSide(client_width, client_height, scale) / 2);
+    if (show.pattern == ShowPattern::kPattern2) {
+      targets[b - 1] = Square(FitSide(client_width, client_height, show.window_scale[b - 1]) / 2);
     } else {
-      const int scale = NumberOr(show.scale, Settings::FirstRun(keys::kSlideScale));
-      targets[b - 1] = Square(FitSide(client_width, client_height, scale));
+      targets[b - 1] = Square(FitSide(client_width, client_height, show.scale));
     }
   }
   return targets;
 }
 
 PictureTable::PictureTable(Settings& settings, FileSystem& files, ShowSettings& show,
-                           SettingsDialogModel& dialog, Options options)
-    : show_(show), dialog_(dialog) {
+                           Options options)
+    : show_(show) {
   for (int b = 1; b <= keys::kBoxCount; ++b) {
     for (int s = 1; s <= keys::kSlotsPerBox; ++s) {
       // A key never set is written as the empty text and so holds no picture.
@@ -55,7 +52,6 @@ PictureTable::PictureTable(Settings& settings, FileSystem& files, ShowSettings& 
         ++usable_[b - 1];
         slot.kind = Decodable(FileExtension(LowerCase(value))) ? Kind::kDecoded : Kind::kNotDecoded;
       }
-      dialog_.set_slot_path(b, s, paths_[b - 1][s]);
     }
     if (usable_[b - 1] == 0) ForceBoxOff(show_, b);
   }
@@ -63,12 +59,12 @@ PictureTable::PictureTable(Settings& settings, FileSystem& files, ShowSettings& 
   // The order the show asks for them: pattern 1 goes through box 1 first, the four pattern-2
   // windows start together with slot 1 of each box. Boxes the show passes over come last.
   std::vector<int> order;
-  const bool by_slot = show.pattern == "2";
+  const bool by_slot = show.pattern == ShowPattern::kPattern2;
   for (int pass = 0; pass < 2; ++pass) {
     for (int i = 0; i < 48; ++i) {
       const int box = by_slot ? i % 4 + 1 : i / 12 + 1;
       const int slot = by_slot ? i / 4 + 1 : i % 12 + 1;
-      const bool in_use = show.box_use[box - 1] == "1";
+      const bool in_use = show.box_use[box - 1];
       if (in_use == (pass == 0)) order.push_back(Index(box, slot));
     }
   }
@@ -133,7 +129,6 @@ void PictureTable::Lose(int index) {
   const int box = index / 12 + 1;
   const int s = index % 12 + 1;
   paths_[box - 1][s].clear();
-  dialog_.set_slot_path(box, s, std::string());
   if (--usable_[box - 1] == 0) {
     ForceBoxOff(show_, box);
     switched_off_.push_back(box);

@@ -8,7 +8,6 @@
 #include "app/settings.h"
 #include "platform/file_system.h"
 #include "platform/image/picture.h"
-#include "setup/settings_dialog_model.h"
 #include "show/decode_queue.h"
 #include "show/picture_source.h"
 #include "show/show_settings.h"
@@ -17,27 +16,25 @@ namespace tessmoor {
 
 // The largest size the show draws each box's pictures at, for a show window of the given client
 // size: pattern 1 fits every picture into the square of its fit side; a pattern-2 window is half
-// its fitted picture, at its own scale. A damaged scale counts as its first-run value, as the
-// show itself does.
+// its fitted picture, at its own scale.
 std::array<DecodeTarget, 4> ShowDecodeTargets(const ShowSettings& show, int client_width,
                                               int client_height);
 
 // The 48 image slots of a show, built once when the show starts (both patterns).
 //
 // Building reads the 48 picture keys in box-major order (a key never set is written as the empty
-// text), keeps the path of every slot whose file exists exactly as it is stored, writes the same
-// path into the hidden settings dialog (where the slide engine reads it) and switches off, in
-// `show`, every box without an existing file. The pictures are then decoded in the background, in
+// text), keeps the path of every slot whose file exists exactly as it is stored and switches off,
+// in `show`, every box without an existing file. The table is the show parts' source of the slot
+// paths: the slide engine tests Path() with FileExists at every tick. The pictures are then decoded in the background, in
 // the order the show needs them, each no larger than the show draws it (DecodeTarget); a picture
 // keeps its file's own size in source_width/source_height for the fit arithmetic.
 //
-// A file that cannot be read or decoded makes its slot unusable: its path becomes empty in the
-// table and in the dialog, and a box that loses its last usable slot is switched off with
+// A file that cannot be read or decoded makes its slot unusable: its path becomes empty, and a box that loses its last usable slot is switched off with
 // ForceBoxOff. A file with an extension other than .jpg, .jpeg or .bmp keeps its slot and path
 // but has an empty picture, which the show parts pass over.
 //
 // Threads: build, query and destroy the table on one thread, the show's user-interface thread.
-// Only that thread changes the paths, the dialog and `show`; the decode threads never call into
+// Only that thread changes the paths and `show`; the decode threads never call into
 // them (see DecodeQueue). The shell learns of boxes switched off during the show from Collect().
 class PictureTable final : public PictureSource {
  public:
@@ -46,9 +43,8 @@ class PictureTable final : public PictureSource {
     int threads = 0;                        // 0: one decode thread per core
   };
 
-  // `files`, `show` and `dialog` must outlive the table.
-  PictureTable(Settings& settings, FileSystem& files, ShowSettings& show,
-               SettingsDialogModel& dialog, Options options);
+  // `files` and `show` must outlive the table.
+  PictureTable(Settings& settings, FileSystem& files, ShowSettings& show, Options options);
   ~PictureTable() override = default;
   PictureTable(const PictureTable&) = delete;
   PictureTable& operator=(const PictureTable&) = delete;
@@ -84,7 +80,6 @@ class PictureTable final : public PictureSource {
   void Lose(int index);
 
   ShowSettings& show_;
-  SettingsDialogModel& dialog_;
   std::array<std::array<std::string, 13>, 4> paths_;
   std::array<Slot, 48> slots_;
   std::array<int, 4> usable_{};

@@ -27,7 +27,7 @@ ShowMusic::ShowMusic(MusicSettings settings, MediaPlayer& player, FileSystem& fi
     : settings_(std::move(settings)), player_(player), files_(files) {}
 
 MusicTimer ShowMusic::Start(std::int64_t now_ms) {
-  if (shut_down_ || settings_.music_switch != "0" || playing_slot_ != 0) return timer();
+  if (shut_down_ || !settings_.music_on || playing_slot_ != 0) return timer();
   return PlayFrom(1, now_ms);
 }
 
@@ -72,7 +72,7 @@ MusicTimer ShowMusic::TrackEnded(std::int64_t now_ms) {
 
 bool ShowMusic::Playable(int slot) {
   const std::string& path = settings_.track[slot - 1];
-  return settings_.play_flag[slot - 1] == "0" && !failed_[slot - 1] && !path.empty() &&
+  return settings_.play[slot - 1] && !failed_[slot - 1] && !path.empty() &&
          files_.FileExists(path);
 }
 
@@ -100,7 +100,7 @@ MusicTimer ShowMusic::PlayFrom(int first, std::int64_t now_ms) {
     failed_[slot - 1] = true;
   }
   // Nothing left to play: the show goes on in silence, and no notification can come.
-  settings_.music_switch = "1";
+  settings_.music_on = false;
   next_track_ = 1;
   return timer();
 }

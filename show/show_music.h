@@ -24,7 +24,7 @@ struct MusicTimer {
 std::int64_t EndGraceMs(std::int64_t length_ms);
 
 // The music of one full-screen show: the playable slots one after another in the cyclic order
-// 1, 2, 3, 4, 5, 1, ... A slot is playable while its play flag is "0", it had a file when the
+// 1, 2, 3, 4, 5, 1, ... A slot is playable while it is switched on, it had a file when the
 // show started, that file still exists, and the player has not failed on it during this show.
 //
 // The shell (the show window, which owns the player) calls, on its one thread:
@@ -54,9 +54,9 @@ class ShowMusic {
   // Stops and closes the player; every later call does nothing.
   void Shutdown();
 
-  // "0" while music may play, "1" when it is off: switched off by the user, or because no slot
-  // could be played.
-  const std::string& music_switch() const { return settings_.music_switch; }
+  // True while music may play; false when it is off: switched off by the user, or because no
+  // slot could be played.
+  bool music_on() const { return settings_.music_on; }
   // The slot playing now, 0 for none.
   int playing_slot() const { return playing_slot_; }
   // The slot the search starts at when the playing track ends.

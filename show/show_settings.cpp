@@ -1,42 +1,46 @@
 #include "show/show_settings.h"
 
-#include "app/settings_keys.h"
-
 namespace tessmoor {
+
+std::array<TimerSetting, 4> Pattern2Settings::timers() const {
+  std::array<TimerSetting, 4> t;
+  for (int n = 0; n < keys::kWindowCount; ++n) t[n].interval_ms = use[n] ? speed[n] : 0;
+  return t;
+}
+
+Pattern2Settings ReadPattern2Settings(Settings& settings) {
+  Pattern2Settings p;
+  for (int n = 1; n <= keys::kWindowCount; ++n) p.motion_mode[n - 1] = MotionOf(settings.Read(keys::MotionMode(n)));
+  for (int n = 1; n <= keys::kWindowCount; ++n) p.speed[n - 1] = settings.ReadNumber(keys::WindowSpeed(n));
+  for (int n = 1; n <= keys::kWindowCount; ++n) p.scale[n - 1] = settings.ReadNumber(keys::WindowScale(n));
+  for (int n = 1; n <= keys::kWindowCount; ++n) p.use[n - 1] = settings.ReadSwitch(keys::Pattern2BoxUse(n));
+  return p;
+}
 
 ShowSettings ReadShowSettings(Settings& settings) {
   ShowSettings show;
-  show.pattern = settings.Read(keys::kPattern);
-  if (show.pattern == "1") {
+  show.pattern = PatternOf(settings.Read(keys::kPattern));
+  if (show.pattern == ShowPattern::kPattern1) {
     show.detail_mode = settings.Read(keys::kDetailMode);
     show.current_detail_mode = show.detail_mode;
-    show.slide_interval = settings.Read(keys::kSlideInterval);
+    show.slide_interval = settings.ReadNumber(keys::kSlideInterval);
     show.slide_timer.interval_ms = 1;
-    show.scale = settings.Read(keys::kSlideScale);
-    for (int b = 1; b <= keys::kBoxCount; ++b)
-      show.box_use[b - 1] = settings.Read(keys::Pattern1BoxUse(b));
+    show.scale = settings.ReadNumber(keys::kSlideScale);
+    for (int b = 1; b <= keys::kBoxCount; ++b) show.box_use[b - 1] = settings.ReadSwitch(keys::Pattern1BoxUse(b));
   }
-  if (show.pattern == "2") {
-    for (int n = 1; n <= keys::kWindowCount; ++n)
-      show.motion_mode[n - 1] = settings.Read(keys::MotionMode(n));
-    for (int n = 1; n <= keys::kWindowCount; ++n) {
-      const std::string key = keys::WindowSpeed(n);
-      show.window_speed[n - 1] = settings.Read(key);
-      show.window_timers[n - 1].interval_ms =
-          NumberOr(show.window_speed[n - 1], Settings::FirstRun(key));
-    }
-    for (int n = 1; n <= keys::kWindowCount; ++n)
-      show.window_scale[n - 1] = settings.Read(keys::WindowScale(n));
-    for (int n = 1; n <= keys::kWindowCount; ++n) {
-      show.box_use[n - 1] = settings.Read(keys::Pattern2BoxUse(n));
-      if (show.box_use[n - 1] == "0") show.window_timers[n - 1].interval_ms = 0;
-    }
+  if (show.pattern == ShowPattern::kPattern2) {
+    const Pattern2Settings windows = ReadPattern2Settings(settings);
+    show.motion_mode = windows.motion_mode;
+    show.window_speed = windows.speed;
+    show.window_scale = windows.scale;
+    show.box_use = windows.use;
+    show.window_timers = windows.timers();
   }
   return show;
 }
 
 void ForceBoxOff(ShowSettings& show, int box) {
-  show.box_use[box - 1] = "0";
+  show.box_use[box - 1] = false;
   show.window_timers[box - 1].interval_ms = 0;
 }
 

@@ -13,13 +13,8 @@ constexpr int kLastBox = keys::kBoxCount;
 bool GoodInterval(const std::optional<int>& ms) { return ms && *ms > 0; }
 
 int FirstGoodInterval(const ShowSettings& show) {
-  const std::optional<int> held = ParseDecimal(show.slide_interval);
-  if (GoodInterval(held)) return *held;
-  return NumberOr(Settings::FirstRun(keys::kSlideInterval), 1500);
-}
-
-int FirstGoodScale(const ShowSettings& show) {
-  return NumberOr(show.scale, Settings::FirstRun(keys::kSlideScale));
+  if (GoodInterval(show.slide_interval)) return show.slide_interval;
+  return Settings::FirstRunNumber(keys::kSlideInterval);
 }
 
 }  // namespace
@@ -28,7 +23,7 @@ SlideEngine::SlideEngine(Parts parts)
     : parts_(parts),
       interval_ms_(parts.show.slide_timer.interval_ms),
       slide_interval_ms_(FirstGoodInterval(parts.show)),
-      scale_percent_(FirstGoodScale(parts.show)) {}
+      scale_percent_(parts.show.scale) {}
 
 SlideEngine::Mode SlideEngine::ModeOf(std::string_view text) {
   if (text == "1") return Mode::kCentre;
@@ -88,12 +83,12 @@ SlideEngine::SlideTick SlideEngine::Tick() {
 void SlideEngine::RereadSlideInterval() {
   // A key that vanished reads back as the not-set marker and, like a damaged value, leaves the
   // last good interval in use; nothing is written back during the show.
-  const std::optional<int> ms = ParseDecimal(parts_.settings.Peek(keys::kSlideInterval));
+  const std::optional<int> ms = ParseNumber(parts_.settings.Peek(keys::kSlideInterval));
   if (GoodInterval(ms)) slide_interval_ms_ = *ms;
 }
 
 bool SlideEngine::BoxInUse(int box) {
-  return parts_.show.box_use[box - 1] == "1" && parts_.pictures.BoxHasPicture(box);
+  return parts_.show.box_use[box - 1] && parts_.pictures.BoxHasPicture(box);
 }
 
 void SlideEngine::SlotWalk(int box) {
@@ -135,7 +130,7 @@ void SlideEngine::PositionStep() {
 }
 
 bool SlideEngine::DrawSlot(int box, int slot) {
-  if (!parts_.files.FileExists(parts_.dialog.slot_path(box, slot))) return false;
+  if (!parts_.files.FileExists(parts_.pictures.Path(box, slot))) return false;
   const Picture* picture = parts_.pictures.PictureAt(box, slot);
   // A picture that failed to decode, or a file of a type that is not decoded, has nothing to fit.
   if (picture == nullptr || picture->empty() || picture->source_width <= 0 ||

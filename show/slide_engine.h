@@ -7,7 +7,6 @@
 #include "platform/canvas.h"
 #include "platform/file_system.h"
 #include "platform/random.h"
-#include "setup/settings_dialog_model.h"
 #include "show/fit.h"
 #include "show/picture_source.h"
 #include "show/show_settings.h"
@@ -35,9 +34,8 @@ class SlideEngine {
     const ShowSettings& show;
     // The slide interval is read again at every running tick, except in random paste mode.
     Settings& settings;
-    // Whether a slot is shown is decided from its path here, tested with FileExists at every tick.
-    const SettingsDialogModel& dialog;
     FileSystem& files;
+    // Whether a slot is shown is decided from its path here, tested with FileExists at every tick.
     PictureSource& pictures;
     Canvas& canvas;
     RandomSource& random;

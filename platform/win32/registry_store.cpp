@@ -6,21 +6,21 @@
 
 namespace tessmoor::win32 {
 
-std::string RegistryStore::ReadString(std::string_view key, std::string_view fallback) {
+StoredValue RegistryStore::Read(std::string_view key) {
   HKEY hkey = write_key_ ? write_key_.get() : read_key_.get();
   if (!hkey) {
     HKEY opened = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS)
-      return std::string(fallback);
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, KEY_READ, &opened) != ERROR_SUCCESS) return {};
     read_key_.reset(opened);
     hkey = opened;
   }
   const std::wstring name = Widen(key);
+  const auto is_text = [](DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; };
+  const StoredValue not_text{StoredValue::Kind::kNotText, {}};
   DWORD type = 0;
   DWORD bytes = 0;
-  if (RegQueryValueExW(hkey, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS ||
-      (type != REG_SZ && type != REG_EXPAND_SZ))
-    return std::string(fallback);
+  if (RegQueryValueExW(hkey, name.c_str(), nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return {};
+  if (!is_text(type)) return not_text;
   // The value may change between the two calls; retry with the size the second call reports.
   for (int attempt = 0; attempt < 4; ++attempt) {
     std::vector<wchar_t> buffer(bytes / sizeof(wchar_t) + 1, L'\0');
@@ -31,13 +31,14 @@ std::string RegistryStore::ReadString(std::string_view key, std::string_view fal
       bytes = size;
       continue;
     }
-    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) break;
+    if (rc != ERROR_SUCCESS) return {};
+    if (!is_text(type)) return not_text;
     std::size_t chars = size / sizeof(wchar_t);
     // Stored strings may or may not carry their terminating zero.
     while (chars > 0 && buffer[chars - 1] == L'\0') --chars;
-    return Narrow(std::wstring_view(buffer.data(), chars));
+    return {StoredValue::Kind::kText, Narrow(std::wstring_view(buffer.data(), chars))};
   }
-  return std::string(fallback);
+  return {};
 }
 
 bool RegistryStore::WriteString(std::string_view key, std::string_view value) {

@@ -8,12 +8,13 @@ namespace tessmoor::win32 {
 
 // The settings in the current user's registry: REG_SZ values under
 // HKCU\Software\Quorvane\ScreenSaver\LumivaleReg, read and written through the wide-character API
-// so that any text round-trips. Reading never creates the key; the first write does.
+// so that any text round-trips. A value of another registry type (REG_DWORD, REG_BINARY ...)
+// reads as kNotText. Reading never creates the key; the first write does.
 class RegistryStore final : public KeyValueStore {
  public:
   static constexpr const wchar_t* kKeyPath = L"Software\\Quorvane\\ScreenSaver\\LumivaleReg";
 
-  std::string ReadString(std::string_view key, std::string_view fallback) override;
+  StoredValue Read(std::string_view key) override;
   bool WriteString(std::string_view key, std::string_view value) override;
 
  private:

@@ -3,17 +3,18 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/win32/controls.h"
+#include "platform/win32/file_system_win32.h"
+#include "setup/folder_browser_model.h"
 
 namespace tessmoor {
 
 // The settings dialog's file browser over three controls the dialog owns: a drop-down list of
-// the drives, a folder list and a file list. The folder list shows the path from the drive root
-// down to the current folder, then the current folder's sub-folders one level deeper; opening
-// an entry (double click or Enter) makes it the current folder. The file list holds the current
-// folder's files that match the mask.
+// the drives, a folder list and a file list, filled from a FolderBrowserModel. The folder list
+// shows the path from the drive root down to the current folder, then the current folder's
+// sub-folders one level deeper; opening an entry (double click or Enter) makes it the current
+// folder. The file list holds the current folder's files that match the mask.
 class FolderBrowser {
  public:
   // `folder_list` is an owner-drawn list (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS) whose parent
@@ -42,31 +43,21 @@ class FolderBrowser {
   HWND folder_list() const { return folders_.hwnd(); }
 
  private:
-  struct Entry {
-    std::wstring name;
-    int level = 0;
-    bool open = false;  // the root, the folders on the way down and the current folder
-  };
-
   // Enter in the folder list opens the selected entry; the list is subclassed for it.
   static LRESULT CALLBACK FolderListProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
                                          DWORD_PTR self);
-  void FillDrives();
-  void SelectDriveOf(const std::wstring& folder) const;
-  void FillFolders();
-  void FillFiles();
-  // The full path of folder-list entry `index`.
-  std::wstring PathOf(std::size_t index) const;
+  // Shows what the model did: a new folder, or a beep when it refused.
+  void Apply(FolderBrowserModel::Outcome outcome);
+  // Fills the three controls from the model after it opened a folder.
+  void Show();
 
   win32::ComboBox drives_;
   win32::ListBox folders_;
   win32::ListBox files_;
-  std::wstring mask_;
   win32::DpiScale scale_;
-  std::vector<std::wstring> drive_roots_;  // "C:\", one per drive-list item
+  win32::Win32FileSystem file_system_;
+  FolderBrowserModel model_;
   std::wstring folder_;
-  std::vector<std::wstring> chain_;  // the root ("C:\"), then each folder on the way down
-  std::vector<Entry> entries_;
 };
 
 }  // namespace tessmoor

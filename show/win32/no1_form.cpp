@@ -2,6 +2,8 @@
 
 #include <ctime>
 
+#include "app/settings_dialog_values.h"
+
 namespace tessmoor {
 
 TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
@@ -12,12 +14,12 @@ TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
   show_ = ReadShowSettings(settings_);
   PictureTable::Options options;
   options.targets = ShowDecodeTargets(show_, canvas_.ClientWidth(), canvas_.ClientHeight());
-  table_ = std::make_unique<PictureTable>(settings_, files_, show_, *scr_set_up_form_, options);
-  if (show_.pattern == "1") {
-    slide_engine_ = std::make_unique<SlideEngine>(SlideEngine::Parts{
-        show_, settings_, *scr_set_up_form_, files_, *table_, canvas_, *random_});
+  table_ = std::make_unique<PictureTable>(settings_, files_, show_, options);
+  if (show_.pattern == ShowPattern::kPattern1) {
+    slide_engine_ = std::make_unique<SlideEngine>(
+        SlideEngine::Parts{show_, settings_, files_, *table_, canvas_, *random_});
   }
-  if (show_.pattern == "2") {
+  if (show_.pattern == ShowPattern::kPattern2) {
     picture_windows_ =
         std::make_unique<pattern2::PictureWindows>(hwnd(), show_, *table_, [this] { Close(); });
   }
@@ -26,7 +28,8 @@ TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
 }
 
 void TNo1Form::FormCreate(HWND preview_parent) {
-  scr_set_up_form_ = std::make_unique<SettingsDialogModel>(settings_, files_, nullptr);
+  // The settings dialog's start-up reads, for the first-run values they leave in the store.
+  (void)ReadSettingsDialogValues(settings_);
   music_ = ReadMusicSettings(settings_, files_);
 
   CreateSurface(L"No1Form", preview_parent, nullptr, 0);

@@ -9,7 +9,6 @@
 #include "platform/win32/gdi_canvas.h"
 #include "platform/win32/ime_ui.h"
 #include "platform/win32/window.h"
-#include "setup/settings_dialog_model.h"
 #include "show/win32/blank_window.h"
 #include "show/win32/show_music_driver.h"
 #include "show/win32/show_surface.h"
@@ -45,7 +44,6 @@ class TNo1Form : public ShowSurface {
 
   Settings settings_;
   FileSystem& files_;
-  std::unique_ptr<SettingsDialogModel> scr_set_up_form_;  // hidden, never shown
   MusicSettings music_;
   // `MusicMediaPlayerLoad` and the music rotation: full screen only, shut down in OnDestroy.
   std::unique_ptr<ShowMusicDriver> music_driver_;

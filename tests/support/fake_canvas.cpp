@@ -88,15 +88,22 @@ const Picture* FakePictures::PictureAt(int box, int slot) {
 
 SlideRig::SlideRig(std::string mode, int width, int height) : canvas(width, height) {
   store.Set(std::string(keys::kSlideInterval), "1500");
-  show.pattern = "1";
+  show.pattern = ShowPattern::kPattern1;
   show.detail_mode = mode;
   show.current_detail_mode = mode;
-  show.slide_interval = "1500";
-  show.scale = "50";
-  show.box_use = {"1", "1", "1", "1"};
+  show.slide_interval = 1500;
+  show.scale = 50;
+  show.box_use = {true, true, true, true};
   show.slide_timer.interval_ms = 1;
   pictures.NameOn(canvas);
-  store.ClearWrites();  // the dialog's own first-run writes
+  store.ClearWrites();
+}
+
+void SlideRig::ReadShowFromStore() {
+  store.Set(std::string(keys::kPattern), "1");
+  store.Set(std::string(keys::kDetailMode), show.detail_mode);
+  show = ReadShowSettings(settings);
+  store.ClearWrites();
 }
 
 std::string SlideRig::PathOf(int box, int slot) {
@@ -106,7 +113,6 @@ std::string SlideRig::PathOf(int box, int slot) {
 void SlideRig::Register(int box, int slot, int source_width, int source_height) {
   const std::string path = PathOf(box, slot);
   files.Add(path);
-  dialog.set_slot_path(box, slot, path);
   pictures.Set(box, slot, path, source_width, source_height);
 }
 
@@ -123,7 +129,7 @@ void SlideRig::Vanish(int box, int slot) { files.Remove(PathOf(box, slot)); }
 SlideEngine& SlideRig::engine() {
   if (!engine_) {
     engine_ = std::make_unique<SlideEngine>(
-        SlideEngine::Parts{show, settings, dialog, files, pictures, canvas, random});
+        SlideEngine::Parts{show, settings, files, pictures, canvas, random});
   }
   return *engine_;
 }

@@ -8,7 +8,6 @@
 #include "app/settings.h"
 #include "platform/canvas.h"
 #include "platform/image/picture.h"
-#include "setup/settings_dialog_model.h"
 #include "show/picture_source.h"
 #include "show/show_settings.h"
 #include "show/slide_engine.h"
@@ -82,18 +81,18 @@ class FakePictures : public PictureSource {
 };
 
 // Everything a slide engine works with, wired up for pattern 1 on a 1024 x 768 screen with the
-// first-run settings: detail mode `mode`, interval "1500" (also in the store), scale "50", all four
+// first-run settings: detail mode `mode`, interval 1500 (also in the store), scale 50, all four
 // boxes in use, no pictures.
 class SlideRig {
  public:
   explicit SlideRig(std::string mode, int width = 1024, int height = 768);
 
-  // Registers a picture in (box, slot): its file exists, the dialog holds its path and the
-  // picture source its picture, named by its picture number.
+  // Registers a picture in (box, slot): its file exists and the picture source holds its path
+  // and its picture, named by its picture number.
   void Register(int box, int slot, int source_width = 1600, int source_height = 1200);
   void RegisterAll(int source_width = 1600, int source_height = 1200);
   void RegisterBox(int box, int source_width = 1600, int source_height = 1200);
-  // Removes a registered file from the disk; the dialog keeps its path.
+  // Removes a registered file from the disk; the picture source keeps its path.
   void Vanish(int box, int slot);
   static std::string PathOf(int box, int slot);
 
@@ -103,6 +102,9 @@ class SlideRig {
     int pause_seconds = 0;
     friend bool operator==(const TickRecord&, const TickRecord&) = default;
   };
+  // Reads `show` again the way the show window does, from the store as the test left it (with
+  // pattern 1 and the rig's detail mode); the reads' first-run writes are forgotten.
+  void ReadShowFromStore();
   // Creates the engine at the first call.
   TickRecord Tick();
   std::vector<TickRecord> Ticks(int count);
@@ -111,7 +113,6 @@ class SlideRig {
   MemoryStore store;
   Settings settings{store};
   FakeFileSystem files;
-  SettingsDialogModel dialog{settings, files, nullptr};
   ShowSettings show;
   FakePictures pictures;
   FakeCanvas canvas;

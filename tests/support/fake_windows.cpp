@@ -1,5 +1,9 @@
 #include "tests/support/fake_windows.h"
 
+#include "app/settings_keys.h"
+#include "show/show_settings.h"
+#include "tests/support/fakes.h"
+
 namespace tessmoor::testing {
 
 namespace {
@@ -88,6 +92,14 @@ std::vector<std::string> FakePictureWindow::TakeLog() {
   std::vector<std::string> tick(log_.begin() + static_cast<std::ptrdiff_t>(taken_), log_.end());
   taken_ = log_.size();
   return tick;
+}
+
+int StoredScale(int window, const std::string& text) {
+  MemoryStore store;
+  store.Set(std::string(keys::kPattern), "2");
+  store.Set(keys::WindowScale(window), text);
+  Settings settings(store);
+  return ReadPattern2Settings(settings).scale[window - 1];
 }
 
 }  // namespace tessmoor::testing

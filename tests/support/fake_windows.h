@@ -77,4 +77,7 @@ class FakePictureWindow : public pattern2::PictureWindowPort {
   int creates_ = 0;
 };
 
+// Window `window`'s scale as the show reads it from the stored text `text`.
+int StoredScale(int window, const std::string& text);
+
 }  // namespace tessmoor::testing

@@ -3,9 +3,9 @@
 // ticks go through with that key's first-run value.
 #include <gtest/gtest.h>
 
+#include "app/settings_dialog_values.h"
 #include "app/settings_keys.h"
 #include "pattern2/window_motion.h"
-#include "setup/settings_dialog_model.h"
 #include "show/picture_table.h"
 #include "show/show_settings.h"
 #include "show/slide_engine.h"
@@ -46,12 +46,12 @@ TEST_P(DamagedNumber, ShowStartsAndRunsWithTheFirstRunValue) {
   store.Set(keys::ImagePath(1, 1), "C:\\p\\a.jpg");
   Settings settings(store);
 
-  SettingsDialogModel hidden(settings, files, nullptr);
+  const SettingsDialogValues hidden = ReadSettingsDialogValues(settings);
   ShowSettings show = ReadShowSettings(settings);
   PictureTable::Options options;
   options.targets = ShowDecodeTargets(show, 1024, 768);
   options.threads = 1;
-  PictureTable table(settings, files, show, hidden, options);
+  PictureTable table(settings, files, show, options);
   table.WaitAll();
   FakeCanvas canvas(1024, 768);
   SplitMixRandom random(7);
@@ -67,7 +67,7 @@ TEST_P(DamagedNumber, ShowStartsAndRunsWithTheFirstRunValue) {
     EXPECT_EQ(port.Width(), 175);
     EXPECT_EQ(port.Height(), 131);
   } else {
-    SlideEngine engine({show, settings, hidden, files, table, canvas, random});
+    SlideEngine engine({show, settings, files, table, canvas, random});
     int drawn = 0;
     for (int i = 0; i < 30; ++i) {
       SlideEngine::SlideTick tick;
@@ -83,7 +83,7 @@ TEST_P(DamagedNumber, ShowStartsAndRunsWithTheFirstRunValue) {
     EXPECT_GT(drawn, 0);
     EXPECT_EQ(engine.slide_interval_ms(), 1500);
   }
-  EXPECT_EQ(hidden.left(), 100);
+  EXPECT_EQ(hidden.position.x, 100);
   EXPECT_EQ(store.Get(d.key), d.text) << "the damaged text must stay until a dialog saves";
 }
 

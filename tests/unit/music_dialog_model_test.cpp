@@ -55,9 +55,9 @@ class FakeMusicView : public MusicDialogView {
 class ReadLog : public KeyValueStore {
  public:
   explicit ReadLog(MemoryStore& store) : store_(store) {}
-  std::string ReadString(std::string_view key, std::string_view fallback) override {
+  StoredValue Read(std::string_view key) override {
     reads.emplace_back(key);
-    return store_.ReadString(key, fallback);
+    return store_.Read(key);
   }
   bool WriteString(std::string_view key, std::string_view value) override {
     return store_.WriteString(key, value);

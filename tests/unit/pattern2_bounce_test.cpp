@@ -27,7 +27,7 @@ TEST(Bounce, WindowsStartInTheirOwnCorners) {
     FakePictureSource source;
     source.Add(n, 1, 1600, 1200);
     FakePictureWindow window(source);
-    WindowMotion motion(n, "5", "50", source, window);
+    WindowMotion motion(n, Motion::kBounce, 50, source, window);
     (void)motion.Tick(kScreen1024);
     EXPECT_EQ(window.log()[1], At(corners[n - 1].left, corners[n - 1].top)) << "window " << n;
   }
@@ -39,7 +39,7 @@ TEST(Bounce, WindowTwoOvershootsTheRightEdgeThenTurnsWithoutANewPicture) {
   source.Add(2, 2, 1200, 1600);
   source.Add(2, 3, 1600, 1200);
   FakePictureWindow window(source);
-  WindowMotion motion(2, "5", "50", source, window);
+  WindowMotion motion(2, Motion::kBounce, 50, source, window);
 
   (void)motion.Tick(kScreen1024);
   // At the edge exactly (849 + 175 = 1024) it does not turn: it overshoots by 2.
@@ -61,7 +61,7 @@ TEST(Bounce, WindowThreeTurnsUpAtTheBottomAfterItsFirstTick) {
   FakePictureSource source;
   for (int s = 1; s <= 12; ++s) source.Add(3, s, 1600, 1200);
   FakePictureWindow window(source);
-  WindowMotion motion(3, "5", "50", source, window);
+  WindowMotion motion(3, Motion::kBounce, 50, source, window);
   (void)motion.Tick(kScreen1024);
   EXPECT_EQ(window.Top(), 639);
   (void)motion.Tick(kScreen1024);
@@ -77,7 +77,7 @@ TEST(Bounce, FullCycleAroundASmallScreenStepByStep) {
   FakePictureSource source;
   for (int s = 1; s <= 12; ++s) source.Add(1, s, 160, 120);
   FakePictureWindow window(source);
-  WindowMotion motion(1, "5", "160", source, window);
+  WindowMotion motion(1, Motion::kBounce, 160, source, window);
 
   // Position after each tick 1..48, and what else happened in that tick.
   struct Step {
@@ -136,7 +136,7 @@ TEST(Bounce, HorizontalCheckSeesTheWindowPutUpByTheVerticalOne) {
   for (int s = 1; s <= 12; ++s) source.Add(1, s, 120, 160);
   source.Add(1, 4, 160, 120);
   FakePictureWindow window(source);
-  WindowMotion motion(1, "5", "160", source, window);
+  WindowMotion motion(1, Motion::kBounce, 160, source, window);
   for (int t = 1; t <= 23; ++t) (void)motion.Tick(kScreen100);
   EXPECT_EQ(window.Left(), 38);
   EXPECT_EQ(window.Top(), -2);
@@ -159,7 +159,7 @@ TEST(Bounce, WindowWiderAndTallerThanTheScreenTurnsOrRenewsAtEveryEdgeItCrosses)
   FakePictureSource source;
   for (int s = 1; s <= 12; ++s) source.Add(4, s, 300, 150);
   FakePictureWindow window(source);
-  WindowMotion motion(4, "5", "300", source, window);
+  WindowMotion motion(4, Motion::kBounce, 300, source, window);
   (void)motion.Tick(kScreen100);
   // It starts at Left -50, so the left-edge rule puts up a new window in the first tick.
   EXPECT_THAT(window.TakeLog(), ElementsAre("Create 150x75 s1", At(-50, 25), "Show", "Close",
@@ -180,7 +180,7 @@ TEST(Bounce, SlotFoundUndecodableAtALeftTurnIsPassedOverAfterABottomTurnInTheSam
       if (s != 7) source.Add(1, s, 64, 16);
     if (slot_seven_has_a_bad_file) source.AddUndecodable(1, 7);
     FakePictureWindow window(source);
-    WindowMotion motion(1, "5", "64", source, window);
+    WindowMotion motion(1, Motion::kBounce, 64, source, window);
     for (int t = 1; t <= 143; ++t) (void)motion.Tick(kScreen100);
     EXPECT_EQ(window.Left(), -2);
     EXPECT_EQ(window.Top(), 94);

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "tests/support/fake_windows.h"
+
 namespace tessmoor::pattern2 {
 namespace {
 
@@ -41,14 +43,16 @@ INSTANTIATE_TEST_SUITE_P(
         // A negative scale (only by editing the store) gives an empty window, not a negative one.
         WindowSizeCase{{1024, 768}, -50, {1600, 1200}, {0, 0}}));
 
-TEST(ScalePercent, ReadsDecimalText) {
-  EXPECT_EQ(ScalePercent("30", 1), 30);
-  EXPECT_EQ(ScalePercent("100", 4), 100);
+TEST(WindowScale, ReadsNumberText) {
+  EXPECT_EQ(testing::StoredScale(1, "30"), 30);
+  EXPECT_EQ(testing::StoredScale(4, "100"), 100);
+  EXPECT_EQ(testing::StoredScale(2, " 30"), 30);
+  EXPECT_EQ(testing::StoredScale(3, "$1E"), 30);
 }
 
-TEST(ScalePercent, TextThatIsNoNumberCountsAsFifty) {
-  for (const char* bad : {"", "abc", "30%", "1.5", " 30", "99999999999"})
-    EXPECT_EQ(ScalePercent(bad, 2), 50) << bad;
+TEST(WindowScale, TextThatIsNoNumberCountsAsFifty) {
+  for (const char* bad : {"", "abc", "30%", "1.5", "30 ", "99999999999"})
+    EXPECT_EQ(testing::StoredScale(2, bad), 50) << bad;
 }
 
 // Every resize of a panel starts from the panel's last size, so the sequence settles.

@@ -7,6 +7,7 @@
 #include "app/settings_keys.h"
 #include "pattern2/preview_panels.h"
 #include "pattern2/preview_settings.h"
+#include "tests/support/fake_windows.h"
 #include "tests/support/fakes.h"
 
 namespace tessmoor::pattern2 {
@@ -17,13 +18,14 @@ using tessmoor::testing::MemoryStore;
 
 const ShowArea kForm{{152, 112}, {152, 112}};
 
-// Preview settings as ReadPreviewSettings makes them for pattern "2".
+// Preview settings as ReadPreviewSettings makes them for pattern "2" from the stored mode and
+// scale texts.
 PreviewSettings Preview(const std::string& mode, const std::string& scale) {
   PreviewSettings s;
-  s.pattern = "2";
+  s.pattern = ShowPattern::kPattern2;
   for (int n = 0; n < 4; ++n) {
-    s.motion_mode[n] = mode;
-    s.scale[n] = scale;
+    s.windows.motion_mode[n] = MotionOf(mode);
+    s.windows.scale[n] = tessmoor::testing::StoredScale(n + 1, scale);
     s.timers[n].interval_ms = 50;
   }
   return s;
@@ -202,26 +204,27 @@ TEST(PreviewSettings, WithoutPatternTwoKeysWritesTheShowsFirstRunValuesInOrder) 
   const PreviewSettings s = ReadPreviewSettings(settings);
   EXPECT_EQ(store.WrittenKeys(), PatternTwoKeys());
   // Each window keeps its own motion mode, the same as a show that starts first would write.
-  EXPECT_EQ(s.motion_mode, (std::array<std::string, 4>{"1", "2", "3", "4"}));
+  EXPECT_EQ(s.windows.motion_mode,
+            (std::array<Motion, 4>{Motion::kTopLeft, Motion::kTopRight, Motion::kBottomLeft, Motion::kBottomRight}));
   for (int n = 1; n <= 4; ++n) {
     EXPECT_EQ(store.Get(keys::MotionMode(n)), std::to_string(n));
     EXPECT_EQ(s.timers[n - 1].interval_ms, 50);
   }
-  EXPECT_EQ(s.scale, (std::array<std::string, 4>{"50", "50", "50", "50"}));
-  EXPECT_EQ(s.box_use, (std::array<std::string, 4>{"1", "1", "1", "1"}));
+  EXPECT_EQ(s.windows.scale, (std::array<int, 4>{50, 50, 50, 50}));
+  EXPECT_EQ(s.windows.use, (std::array<bool, 4>{true, true, true, true}));
 }
 
 TEST(PreviewSettings, MissingPatternKeyMeansPatternTwoHere) {
   MemoryStore store;
   Settings settings(store);
   const PreviewSettings s = ReadPreviewSettings(settings);
-  EXPECT_EQ(s.pattern, "2");
+  EXPECT_EQ(s.pattern, ShowPattern::kPattern2);
   ASSERT_FALSE(store.writes().empty());
   EXPECT_EQ(store.writes().front(), (std::pair<std::string, std::string>{"ScrActionRegSelectNoFlag", "2"}));
   EXPECT_EQ(store.writes().size(), 17u);
 }
 
-TEST(PreviewSettings, StoredValuesAreKeptAsTheyStand) {
+TEST(PreviewSettings, StoredValuesAreReadAsTheyStandAndStayStored) {
   MemoryStore store;
   store.Set(std::string(keys::kPattern), "2");
   store.Set(keys::MotionMode(1), "5");
@@ -229,9 +232,9 @@ TEST(PreviewSettings, StoredValuesAreKeptAsTheyStand) {
   store.Set(keys::WindowScale(3), "abc");
   Settings settings(store);
   const PreviewSettings s = ReadPreviewSettings(settings);
-  EXPECT_EQ(s.motion_mode[0], "5");
+  EXPECT_EQ(s.windows.motion_mode[0], Motion::kBounce);
   EXPECT_EQ(s.timers[1].interval_ms, 120);
-  EXPECT_EQ(s.scale[2], "abc");
+  EXPECT_EQ(s.windows.scale[2], 50);  // a damaged scale reads as its first-run value
   EXPECT_EQ(store.Get(keys::WindowScale(3)), "abc");
 }
 
@@ -313,10 +316,9 @@ TEST(PreviewStart, PreviewOfPatternTwoWritesTheDialogsThenTheMusicThenThePattern
   }
   for (const std::string& k : PatternTwoKeys()) expected.push_back(k);
   EXPECT_EQ(store.WrittenKeys(), expected);
-  ASSERT_NE(start.hidden_dialog, nullptr);
-  EXPECT_TRUE(start.hidden_dialog->pattern2_selected());
-  EXPECT_EQ(start.music.music_switch, "1");
-  EXPECT_EQ(preview.pattern, "2");
+  EXPECT_EQ(PatternOf(start.settings_dialog.pattern), ShowPattern::kPattern2);
+  EXPECT_FALSE(start.music.music_on);
+  EXPECT_EQ(preview.pattern, ShowPattern::kPattern2);
 }
 
 TEST(PreviewStart, SecondStartOnTheSameStoreWritesNothing) {

@@ -27,7 +27,8 @@ struct Rig {
   std::unique_ptr<WindowMotion> motion;
 
   void Start(int n, const std::string& mode, const std::string& scale = "50") {
-    motion = std::make_unique<WindowMotion>(n, mode, scale, source, window);
+    motion = std::make_unique<WindowMotion>(n, MotionOf(mode), tessmoor::testing::StoredScale(n, scale), source,
+                                            window);
   }
   TimerAction Tick(const ShowArea& area) { return motion->Tick(area); }
   // Ticks until the window is put up anew at its corner; returns how many ticks that took.

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <set>
 
+#include "app/settings_dialog_values.h"
 #include "app/settings_keys.h"
 #include "platform/image/decode.h"
 #include "show/slide_engine.h"
@@ -38,28 +39,19 @@ std::vector<std::uint8_t> TruncatedBmp() {
   return bytes;
 }
 
-// A pattern-1 show as the show window leaves it before the table is built.
-ShowSettings Pattern1Show() {
-  ShowSettings show;
-  show.pattern = "1";
-  show.detail_mode = show.current_detail_mode = "1";
-  show.slide_interval = "1500";
-  show.scale = "50";
-  show.box_use = {"1", "1", "1", "1"};
-  show.slide_timer.interval_ms = 1;
-  return show;
+// The show settings the show window reads from a store holding `texts` and first-run values
+// for every other key.
+ShowSettings ShowReading(const std::vector<std::pair<std::string, std::string>>& texts) {
+  MemoryStore store;
+  for (const auto& [key, text] : texts) store.Set(key, text);
+  Settings settings(store);
+  return ReadShowSettings(settings);
 }
 
-ShowSettings Pattern2Show() {
-  ShowSettings show;
-  show.pattern = "2";
-  show.motion_mode = {"1", "2", "3", "4"};
-  show.window_speed = {"50", "50", "50", "50"};
-  show.window_scale = {"50", "50", "50", "50"};
-  show.box_use = {"1", "1", "1", "1"};
-  for (TimerSetting& t : show.window_timers) t.interval_ms = 50;
-  return show;
-}
+// A pattern-1 show as the show window leaves it before the table is built.
+ShowSettings Pattern1Show() { return ShowReading({{std::string(keys::kPattern), "1"}}); }
+
+ShowSettings Pattern2Show() { return ShowReading({{std::string(keys::kPattern), "2"}}); }
 
 struct Rig {
   explicit Rig(ShowSettings s = Pattern1Show()) : show(std::move(s)) {}
@@ -69,17 +61,14 @@ struct Rig {
     if (bytes) files.Add(path, std::move(*bytes));
   }
   PictureTable& Build(int width = 1024, int height = 768, int threads = 0) {
-    table = std::make_unique<PictureTable>(settings, files, show, dialog,
+    table = std::make_unique<PictureTable>(settings, files, show,
                                            PictureTable::Options{ShowDecodeTargets(show, width, height), threads});
     return *table;
   }
 
-  MemoryStore dialog_store;  // the hidden dialog's own reads stay out of `store`
-  Settings dialog_settings{dialog_store};
   MemoryStore store;
   Settings settings{store};
   FakeFileSystem files;
-  SettingsDialogModel dialog{dialog_settings, files, nullptr};
   ShowSettings show;
   std::unique_ptr<PictureTable> table;
 };
@@ -93,7 +82,7 @@ TEST(PictureTableBuild, FreshStoreWritesAllFortyEightKeysEmptyInBoxMajorOrder) {
   EXPECT_EQ(rig.store.writes(), expected);
   for (int b = 1; b <= 4; ++b) {
     EXPECT_EQ(table.usable_count(b), 0);
-    EXPECT_EQ(rig.show.box_use[b - 1], "0");
+    EXPECT_FALSE(rig.show.box_use[b - 1]);
     EXPECT_FALSE(rig.show.window_timers[b - 1].running());
     EXPECT_FALSE(table.BoxHasPicture(b));
     for (int s = 0; s <= 12; ++s) EXPECT_EQ(table.Path(b, s), "");
@@ -106,13 +95,12 @@ TEST(PictureTableBuild, ShowStartOnAFreshStoreLeavesEveryKeyEmptyAndEveryBoxOffI
   MemoryStore store;
   Settings settings(store);
   FakeFileSystem files;
-  SettingsDialogModel dialog(settings, files, nullptr);
+  (void)ReadSettingsDialogValues(settings);
   ShowSettings show = ReadShowSettings(settings);
-  PictureTable table(settings, files, show, dialog,
-                     {ShowDecodeTargets(show, 1024, 768), 0});
+  PictureTable table(settings, files, show, {ShowDecodeTargets(show, 1024, 768), 0});
   for (int b = 1; b <= 4; ++b) {
     for (int s = 1; s <= 12; ++s) EXPECT_EQ(store.Get(keys::ImagePath(b, s)), "");
-    EXPECT_EQ(show.box_use[b - 1], "0");
+    EXPECT_FALSE(show.box_use[b - 1]);
     EXPECT_EQ(store.Get(keys::Pattern1BoxUse(b)), "1");
   }
 }
@@ -132,9 +120,8 @@ TEST(PictureTableBuild, MissingFileLeavesTheSlotEmptyAndThePathInTheStore) {
   rig.Put(3, 4, "D:\\gone.jpg", std::nullopt);
   PictureTable& table = rig.Build();
   EXPECT_EQ(table.Path(3, 4), "");
-  EXPECT_EQ(rig.dialog.slot_path(3, 4), "");
   EXPECT_EQ(rig.store.Get(keys::ImagePath(3, 4)), "D:\\gone.jpg");
-  EXPECT_EQ(rig.show.box_use[2], "0");
+  EXPECT_FALSE(rig.show.box_use[2]);
 }
 
 TEST(PictureTableBuild, ExtensionsInAnyCaseAreDecodedAndPathsKeepTheirCase) {
@@ -148,7 +135,6 @@ TEST(PictureTableBuild, ExtensionsInAnyCaseAreDecodedAndPathsKeepTheirCase) {
                                "C:\\Photos\\Sky.JpEg", "C:\\ÄÖ\\Été.BMP"};
   for (int s = 1; s <= 4; ++s) {
     EXPECT_EQ(table.Path(1, s), paths[s - 1]);
-    EXPECT_EQ(rig.dialog.slot_path(1, s), paths[s - 1]);
     const Picture* picture = table.PictureAt(1, s);
     ASSERT_NE(picture, nullptr) << s;
     EXPECT_FALSE(picture->empty()) << s;
@@ -170,7 +156,7 @@ TEST(PictureTableBuild, OtherExtensionKeepsItsPathButHasAnEmptyPicture) {
     EXPECT_EQ(picture->width, 0);
   }
   EXPECT_EQ(table.usable_count(2), 3);
-  EXPECT_EQ(rig.show.box_use[1], "1");
+  EXPECT_TRUE(rig.show.box_use[1]);
   EXPECT_TRUE(table.BoxHasPicture(2));
 }
 
@@ -203,11 +189,10 @@ TEST(PictureTableFailures, CorruptFilesAmongGoodOnesLoseOnlyTheirOwnSlots) {
   EXPECT_EQ(table.PictureAt(1, 5), nullptr);
   for (int s : {2, 4, 5}) {
     EXPECT_EQ(table.Path(1, s), "") << s;
-    EXPECT_EQ(rig.dialog.slot_path(1, s), "") << s;
   }
   EXPECT_EQ(table.Path(1, 1), "C:\\a.jpg");
   EXPECT_EQ(table.usable_count(1), 2);
-  EXPECT_EQ(rig.show.box_use[0], "1");
+  EXPECT_TRUE(rig.show.box_use[0]);
   EXPECT_TRUE(table.Collect().empty());
 }
 
@@ -219,14 +204,14 @@ TEST(PictureTableFailures, BoxWhoseEveryFileFailsIsSwitchedOffAndReportedOnce) {
   rig.Put(3, 1, "C:\\d.jpg", Jpeg1600x1200());
   rig.Put(4, 1, "C:\\e.jpg", Jpeg1600x1200());
   PictureTable& table = rig.Build();
-  EXPECT_EQ(rig.show.box_use[1], "1");  // the files exist: in use until they fail
+  EXPECT_TRUE(rig.show.box_use[1]);  // the files exist: in use until they fail
   table.WaitAll();
   EXPECT_EQ(table.Collect(), std::vector<int>{2});
-  EXPECT_EQ(rig.show.box_use[1], "0");
+  EXPECT_FALSE(rig.show.box_use[1]);
   EXPECT_FALSE(rig.show.window_timers[1].running());
   EXPECT_TRUE(rig.show.window_timers[0].running());
   EXPECT_EQ(table.Path(2, 5), "");
-  EXPECT_EQ(rig.dialog.slot_path(2, 9), "");
+  EXPECT_EQ(table.Path(2, 9), "");
   EXPECT_FALSE(table.BoxHasPicture(2));
   EXPECT_TRUE(table.Collect().empty());
   EXPECT_EQ(rig.store.Get(keys::ImagePath(2, 5)), "C:\\b.jpg");
@@ -239,16 +224,16 @@ TEST(PictureTableFailures, BoxHasPictureWaitsForTheVerdictAndSwitchesTheBoxOff) 
   rig.Put(2, 1, "C:\\c.jpg", Jpeg1600x1200());
   PictureTable& table = rig.Build();
   EXPECT_FALSE(table.BoxHasPicture(1));
-  EXPECT_EQ(rig.show.box_use[0], "0");
+  EXPECT_FALSE(rig.show.box_use[0]);
   EXPECT_TRUE(table.BoxHasPicture(2));
   EXPECT_EQ(table.Collect(), std::vector<int>{1});
 }
 
 // Files whose existence and contents a test controls: a read can be held until the test lets it
 // go, and every read is recorded. Safe to call from the decode threads.
-class ProbeFiles : public FileSystem {
+class ProbeFiles : public testing::ForwardingFileSystem {
  public:
-  explicit ProbeFiles(FakeFileSystem& files) : files_(files) {}
+  explicit ProbeFiles(FakeFileSystem& files) : ForwardingFileSystem(files), files_(files) {}
   bool FileExists(std::string_view path) override {
     return files_.FileExists(path) || vanishing_.count(std::string(path)) != 0;
   }
@@ -290,7 +275,7 @@ TEST(PictureTableFailures, FileGoneBetweenTheExistenceTestAndTheReadMakesTheSlot
   probe.vanishing_.insert("C:\\gone.jpg");
   rig.Put(1, 1, "C:\\gone.jpg", std::nullopt);
   rig.Put(1, 2, "C:\\here.jpg", Jpeg1600x1200());
-  PictureTable table(rig.settings, probe, rig.show, rig.dialog, {ShowDecodeTargets(rig.show, 1024, 768), 2});
+  PictureTable table(rig.settings, probe, rig.show, {ShowDecodeTargets(rig.show, 1024, 768), 2});
   EXPECT_EQ(table.usable_count(1), 2);
   EXPECT_EQ(table.PictureAt(1, 1), nullptr);
   EXPECT_EQ(table.Path(1, 1), "");
@@ -307,7 +292,7 @@ TEST(PictureTableDecoding, PictureAtWaitsForItsOwnSlotOnly) {
     ProbeFiles& probe;
     ~Release() { probe.ReleaseAll(); }
   };
-  auto table = std::make_unique<PictureTable>(rig.settings, probe, rig.show, rig.dialog,
+  auto table = std::make_unique<PictureTable>(rig.settings, probe, rig.show,
                                               PictureTable::Options{ShowDecodeTargets(rig.show, 1024, 768), 2});
   Release release{probe};
   EXPECT_NE(table->PictureAt(1, 1), nullptr);
@@ -318,7 +303,7 @@ TEST(PictureTableDecoding, PictureAtWaitsForItsOwnSlotOnly) {
 
 TEST(PictureTableDecoding, PatternOneDecodesBoxByBoxWithBoxesNotInUseLast) {
   Rig rig;
-  rig.show.box_use[0] = "0";
+  rig.show.box_use[0] = false;
   ProbeFiles probe(rig.files);
   std::vector<std::string> expected;
   for (int b : {2, 3, 4, 1})
@@ -328,7 +313,7 @@ TEST(PictureTableDecoding, PatternOneDecodesBoxByBoxWithBoxesNotInUseLast) {
     const int s = std::stoi(path.substr(5));
     rig.Put(b, s, path, Bmp200x100());
   }
-  PictureTable table(rig.settings, probe, rig.show, rig.dialog, {ShowDecodeTargets(rig.show, 1024, 768), 1});
+  PictureTable table(rig.settings, probe, rig.show, {ShowDecodeTargets(rig.show, 1024, 768), 1});
   table.WaitAll();
   EXPECT_EQ(probe.reads(), expected);
 }
@@ -340,7 +325,7 @@ TEST(PictureTableDecoding, PatternTwoDecodesSlotOneOfEveryBoxFirst) {
   for (int s : {1, 2})
     for (int b = 1; b <= 4; ++b) expected.push_back("C:\\" + std::to_string(b) + "-" + std::to_string(s) + ".bmp");
   for (const std::string& path : expected) rig.Put(path[3] - '0', path[5] - '0', path, Bmp200x100());
-  PictureTable table(rig.settings, probe, rig.show, rig.dialog, {ShowDecodeTargets(rig.show, 1024, 768), 1});
+  PictureTable table(rig.settings, probe, rig.show, {ShowDecodeTargets(rig.show, 1024, 768), 1});
   table.WaitAll();
   EXPECT_EQ(probe.reads(), expected);
 }
@@ -367,14 +352,13 @@ TEST_P(PictureTableScaledSize, DecodesNoLargerThanTheShowDrawsAndKeepsTheFileSiz
   EXPECT_EQ(picture->source_height, 1200);
 }
 
-ShowSettings WithScale(ShowSettings show, std::string scale) {
-  show.scale = std::move(scale);
-  return show;
+ShowSettings WithScale(const std::string& scale) {
+  return ShowReading({{std::string(keys::kPattern), "1"}, {std::string(keys::kSlideScale), scale}});
 }
-ShowSettings WithWindowScales(std::array<std::string, 4> scales) {
-  ShowSettings show = Pattern2Show();
-  show.window_scale = std::move(scales);
-  return show;
+ShowSettings WithWindowScales(const std::array<std::string, 4>& scales) {
+  std::vector<std::pair<std::string, std::string>> texts{{std::string(keys::kPattern), "2"}};
+  for (int n = 1; n <= 4; ++n) texts.emplace_back(keys::WindowScale(n), scales[n - 1]);
+  return ShowReading(texts);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -382,10 +366,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Fit side 350: the picture is drawn at 350 x 262.
         SizeCase{"pattern1_first_run", Pattern1Show(), 1, 350, 262},
-        SizeCase{"pattern1_damaged_scale", WithScale(Pattern1Show(), "x"), 2, 350, 262},
+        SizeCase{"pattern1_damaged_scale", WithScale("x"), 2, 350, 262},
         // Fit side 1050 at 150 %; a picture is never decoded larger than its file.
-        SizeCase{"pattern1_scale_150", WithScale(Pattern1Show(), "150"), 1, 1050, 787},
-        SizeCase{"pattern1_scale_300", WithScale(Pattern1Show(), "300"), 1, 1600, 1200},
+        SizeCase{"pattern1_scale_150", WithScale("150"), 1, 1050, 787},
+        SizeCase{"pattern1_scale_300", WithScale("300"), 1, 1600, 1200},
         // A pattern-2 window is half its fitted picture: 350 / 2 = 175.
         SizeCase{"pattern2_window1", WithWindowScales({"50", "100", "20", "bad"}), 1, 175, 131},
         SizeCase{"pattern2_window2", WithWindowScales({"50", "100", "20", "bad"}), 2, 350, 262},
@@ -427,7 +411,7 @@ TEST(ShowDecodeTargets, TinyWindowStillLimitsTheDecodedSize) {
     EXPECT_EQ(t.max_height, 1);
   }
   for (const DecodeTarget& t : ShowDecodeTargets(show, 1920, 1080)) EXPECT_EQ(t.max_width, 500);
-  show.scale = "150";
+  show.scale = 150;
   for (const DecodeTarget& t : ShowDecodeTargets(show, 1920, 1080)) EXPECT_EQ(t.max_height, 1500);
 }
 

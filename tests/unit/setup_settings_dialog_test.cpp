@@ -96,7 +96,16 @@ TEST_P(DamagedPosition, OpensAtTheFirstRunPositionAndLeavesTheValue) {
   EXPECT_EQ(store_.Get("ScreenSetUpPointRegXFlag"), GetParam());
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, DamagedPosition, ::testing::Values("", "abc", "1.5", " 10", "0x10", "99999999999"));
+INSTANTIATE_TEST_SUITE_P(Texts, DamagedPosition, ::testing::Values("", "abc", "1.5", "10 ", "0x10", "99999999999"));
+
+TEST_F(SettingsDialogTest, APositionWithLeadingBlanksOrInHexadecimalIsANumber) {
+  FillStore();
+  store_.Set("ScreenSetUpPointRegXFlag", "  10");
+  store_.Set("ScreenSetUpPointRegYFlag", "-$F0");
+  Open();
+  EXPECT_EQ(view_.log.front(), "MoveTo 10,-240");
+  EXPECT_TRUE(store_.writes().empty());
+}
 
 TEST_F(SettingsDialogTest, PatternTwoIsSelectedFromTheStore) {
   FillStore();

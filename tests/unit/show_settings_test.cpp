@@ -22,11 +22,11 @@ TEST(ShowSettings, EmptyStoreRunsPatternOneWithFirstRunValues) {
                                       "ScrActionRegSelectNo1FlagTimer", "ScrActionRegSelectNo1FlagScale",
                                       keys::Pattern1BoxUse(1), keys::Pattern1BoxUse(2),
                                       keys::Pattern1BoxUse(3), keys::Pattern1BoxUse(4)}));
-  EXPECT_EQ(show.pattern, "1");
+  EXPECT_EQ(show.pattern, ShowPattern::kPattern1);
   EXPECT_EQ(show.current_detail_mode, "1");
-  EXPECT_EQ(show.slide_interval, "1500");
-  EXPECT_EQ(show.scale, "50");
-  EXPECT_EQ(show.box_use, (std::array<std::string, 4>{"1", "1", "1", "1"}));
+  EXPECT_EQ(show.slide_interval, 1500);
+  EXPECT_EQ(show.scale, 50);
+  EXPECT_EQ(show.box_use, (std::array<bool, 4>{true, true, true, true}));
   EXPECT_EQ(show.slide_timer.interval_ms, 1);
   for (const TimerSetting& t : show.window_timers) EXPECT_FALSE(t.running());
   // The pattern-2 keys stay absent.
@@ -46,8 +46,9 @@ TEST(ShowSettings, PatternTwoWithoutItsKeysGivesEachWindowItsOwnModeAndFiftyMill
   store.Set("ScrActionRegSelectNoFlag", "2");
   Settings settings(store);
   const ShowSettings show = ReadShowSettings(settings);
-  EXPECT_EQ(show.motion_mode, (std::array<std::string, 4>{"1", "2", "3", "4"}));
-  EXPECT_EQ(show.window_scale, (std::array<std::string, 4>{"50", "50", "50", "50"}));
+  EXPECT_EQ(show.motion_mode,
+            (std::array<Motion, 4>{Motion::kTopLeft, Motion::kTopRight, Motion::kBottomLeft, Motion::kBottomRight}));
+  EXPECT_EQ(show.window_scale, (std::array<int, 4>{50, 50, 50, 50}));
   for (const TimerSetting& t : show.window_timers) EXPECT_EQ(t.interval_ms, 50);
   EXPECT_FALSE(show.slide_timer.running());
   EXPECT_EQ(store.writes().size(), 16u);
@@ -82,9 +83,9 @@ TEST(ShowSettings, DamagedWindowSpeedRunsAtTheFirstRunSpeedAndStaysStored) {
 TEST(ShowSettings, ForcingABoxOffStopsItsWindowTimer) {
   ShowSettings show;
   show.window_timers[1].interval_ms = 50;
-  show.box_use[1] = "1";
+  show.box_use[1] = true;
   ForceBoxOff(show, 2);
-  EXPECT_EQ(show.box_use[1], "0");
+  EXPECT_FALSE(show.box_use[1]);
   EXPECT_FALSE(show.window_timers[1].running());
 }
 
@@ -126,7 +127,7 @@ TEST(MusicSettings, ReadsSwitchThenEachPathAndFlagInTurn) {
   EXPECT_EQ(store.WrittenKeys(),
             (std::vector<std::string>{"MusicNo1", "MusicPlayStopNo1", "MusicPlayStopNo3", "MusicNo4",
                                       "MusicPlayStopNo4", "MusicNo5", "MusicPlayStopNo5"}));
-  EXPECT_EQ(music.music_switch, "0");
+  EXPECT_TRUE(music.music_on);
   EXPECT_EQ(music.track[1], "c:\\music\\song.mid");
   EXPECT_EQ(music.track[2], "");
   EXPECT_TRUE(music.playable(2));

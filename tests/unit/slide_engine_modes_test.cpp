@@ -67,7 +67,7 @@ TEST(SlidePasteMode, BoxWhoseFilesAllVanishedSetsTheClearFlagWithoutDrawing) {
 TEST(SlidePasteMode, BoxChangeFromABoxNotInUseLeavesTheClearFlagAlone) {
   SlideRig rig("3");
   rig.RegisterAll();
-  rig.show.box_use[0] = "0";
+  rig.show.box_use[0] = false;
   rig.Tick();
   EXPECT_EQ(rig.Tick(), (Row{"", 500, 0}));
   EXPECT_FALSE(rig.engine().state().paste_clear);
@@ -170,7 +170,7 @@ TEST(SlideFiveDirections, TheLastPictureOfTheCycleRestartsWithOneMillisecond) {
 
 TEST(SlideFiveDirections, PictureLargerThanTheWindowOverhangsOnEverySide) {
   SlideRig rig("4");
-  rig.show.scale = "150";  // 1050 x 787 in 1024 x 768
+  rig.show.scale = 150;  // 1050 x 787 in 1024 x 768
   rig.Register(1, 1);
   rig.Tick();
   const Rect expected[5] = {{-13, -9, 1037, 778}, {0, 0, 1050, 787}, {-26, 0, 1024, 787},
@@ -215,7 +215,7 @@ TEST(SlideFiveDirections, MissingSlotTwelveResetsThePositionAndChangesBox) {
 TEST(SlideFiveDirections, BoxNotInUseSetsThePositionBackToTheCentre) {
   SlideRig rig("4");
   rig.RegisterBox(4);
-  rig.show.box_use = {"0", "0", "0", "1"};
+  rig.show.box_use = {false, false, false, true};
   rig.Ticks(2 + 12 * 5);  // start, pass over, box 4, ending in a restart at position 2
   ASSERT_EQ(rig.engine().state().five_position, 2);
   rig.Tick();  // start tick

@@ -1,6 +1,7 @@
 // The slide engine on a real picture table that is still decoding in the background.
 #include <gtest/gtest.h>
 
+#include "app/settings_dialog_values.h"
 #include "app/settings_keys.h"
 #include "show/picture_table.h"
 #include "show/slide_engine.h"
@@ -17,7 +18,7 @@ std::string PathOf(int box, int slot, const char* extension = ".jpg") {
   return "C:\\Show\\" + std::to_string(box) + "-" + std::to_string(slot) + extension;
 }
 
-// A show as the shell runs it: store, hidden dialog, show settings, table and engine, with the
+// A show as the shell runs it: store, first-run reads, show settings, table and engine, with the
 // table's Collect called before every tick.
 struct ShowRig {
   explicit ShowRig(std::string mode) : canvas(1024, 768) {
@@ -28,13 +29,12 @@ struct ShowRig {
     files.Add(PathOf(box, slot, extension), std::move(bytes));
   }
   void Start(int threads) {
-    dialog = std::make_unique<SettingsDialogModel>(settings, files, nullptr);
+    (void)ReadSettingsDialogValues(settings);
     show = ReadShowSettings(settings);
     table = std::make_unique<PictureTable>(
-        settings, files, show, *dialog,
+        settings, files, show,
         PictureTable::Options{ShowDecodeTargets(show, canvas.ClientWidth(), canvas.ClientHeight()), threads});
-    engine = std::make_unique<SlideEngine>(
-        SlideEngine::Parts{show, settings, *dialog, files, *table, canvas, random});
+    engine = std::make_unique<SlideEngine>(SlideEngine::Parts{show, settings, files, *table, canvas, random});
   }
   SlideEngine::SlideTick Tick() {
     for (int box : table->Collect()) switched_off.push_back(box);
@@ -54,7 +54,6 @@ struct ShowRig {
   testing::MemoryStore store;
   Settings settings{store};
   testing::FakeFileSystem files;
-  std::unique_ptr<SettingsDialogModel> dialog;
   ShowSettings show;
   FakeCanvas canvas;
   testing::ScriptedRandom random{{0}};
@@ -110,7 +109,6 @@ TEST(SlideEngineOnPictureTable, CorruptPictureIsPassedOverWithinTheTick) {
   EXPECT_EQ(rows[1], "clear; draw -1 (337,253,687,515) | 1500 ms | 0 s");
   EXPECT_EQ(rows[2], "clear; draw -1 (381,209,643,559) | 1500 ms | 0 s");  // slot 3, portrait
   EXPECT_EQ(rig.table->Path(1, 2), "");
-  EXPECT_EQ(rig.dialog->slot_path(1, 2), "");
 }
 
 // A box whose files all fail to decode runs exactly as a box switched off, however far the
@@ -137,7 +135,7 @@ TEST(SlideEngineOnPictureTable, BoxWhosePicturesAllFailRunsLikeABoxNotInUse) {
     rig.Start(2);
     if (decoded_first) rig.table->WaitAll();
     EXPECT_EQ(rig.Timeline(1 + 13 + 14), expected) << decoded_first;
-    EXPECT_EQ(rig.show.box_use[1], "0");
+    EXPECT_FALSE(rig.show.box_use[1]);
     EXPECT_EQ(rig.switched_off, std::vector<int>{2}) << decoded_first;
   }
 }

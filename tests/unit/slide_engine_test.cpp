@@ -99,7 +99,7 @@ class SlideCentreFit : public ::testing::TestWithParam<FitCase> {};
 TEST_P(SlideCentreFit, DrawsTheFittedPictureCentredToThePixel) {
   const FitCase& c = GetParam();
   SlideRig rig("1", c.client_width, c.client_height);
-  rig.show.scale = std::to_string(c.scale);
+  rig.show.scale = c.scale;
   rig.Register(1, 1, c.source_width, c.source_height);
   rig.Tick();
   EXPECT_EQ(rig.Tick().screen, "clear; " + DescribeDraw(1, c.centred));
@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SlideRandomPlacement, PictureLargerThanTheWindowOverhangsByTheRemainderOfTheDividend) {
   SlideRig rig("2");
-  rig.show.scale = "150";
+  rig.show.scale = 150;
   rig.Register(1, 1, 600, 800);  // 787 x 1050: random(237) and random(-282)
   rig.Register(1, 2, 600, 800);
   rig.Register(1, 3, 600, 800);
@@ -135,7 +135,7 @@ TEST(SlideRandomPlacement, PictureLargerThanTheWindowOverhangsByTheRemainderOfTh
 
 TEST(SlideRandomPlacement, NoRoomLeftGivesZeroWithoutDrawingARandomNumber) {
   SlideRig rig("2", 700, 700);
-  rig.show.scale = "100";
+  rig.show.scale = 100;
   rig.Register(1, 1, 500, 500);  // 700 x 700 in a 700 x 700 window
   rig.random = testing::ScriptedRandom({5, 5});
   rig.Tick();
@@ -193,7 +193,7 @@ TEST(SlidePause, FiveHundredMillisecondsGivesNoPauseAndOneBlackTick) {
 TEST(SlideBoxesNotInUse, BoxTwoOffGoesFromBoxOneStraightToBoxThree) {
   SlideRig rig("1");
   rig.RegisterAll();
-  rig.show.box_use[1] = "0";
+  rig.show.box_use[1] = false;
   rig.Ticks(12);
   EXPECT_EQ(rig.Tick(), (Row{CentreDraw(1, 12), 500, 1}));
   EXPECT_EQ(rig.engine().state().current_box, 3);
@@ -205,7 +205,9 @@ TEST(SlideBoxesNotInUse, AnyTextOtherThanOneMeansNotInUse) {
   for (const char* flag : {"0", "", "2", "1 ", "true"}) {
     SlideRig rig("1");
     rig.RegisterAll();
-    rig.show.box_use = {"1", flag, flag, flag};
+    rig.store.Set(keys::Pattern1BoxUse(1), "1");
+    for (int b = 2; b <= 4; ++b) rig.store.Set(keys::Pattern1BoxUse(b), flag);
+    rig.ReadShowFromStore();
     rig.Ticks(12);
     EXPECT_EQ(rig.Tick(), (Row{CentreDraw(1, 12), 1, 1})) << flag;  // a restart
   }
@@ -215,7 +217,7 @@ TEST(SlideBoxesNotInUse, OnlyBoxFourPassesOverTheOthersAtTheStartAndAfterEveryRe
   for (const char* mode : {"1", "2", "3"}) {
     SlideRig rig(mode);
     rig.RegisterAll();
-    rig.show.box_use = {"0", "0", "0", "1"};
+    rig.show.box_use = {false, false, false, true};
     EXPECT_EQ(rig.Tick().interval_ms, 500) << mode;  // start tick
     const Row pass_over = rig.Tick();
     EXPECT_EQ(pass_over.interval_ms, 500) << mode;
@@ -232,7 +234,7 @@ TEST(SlideBoxesNotInUse, OnlyBoxFourPassesOverTheOthersAtTheStartAndAfterEveryRe
 TEST(SlideBoxesNotInUse, NoBoxInUseRestartsAtEveryRunningTickOnABlackScreen) {
   SlideRig rig("1");
   rig.RegisterAll();
-  rig.show.box_use = {"0", "0", "0", "0"};
+  rig.show.box_use = {false, false, false, false};
   for (int cycle = 0; cycle < 3; ++cycle) {
     EXPECT_EQ(rig.Tick(), (Row{"clear; clear", 500, 0}));
     EXPECT_EQ(rig.Tick(), (Row{"clear", 1, 0}));
@@ -244,7 +246,7 @@ TEST(SlideBoxesNotInUse, NoBoxInUseRestartsAtEveryRunningTickOnABlackScreen) {
 TEST(SlideBoxesNotInUse, RestartFromAnEarlierBoxIsFollowedByOneBlackRunningTick) {
   SlideRig rig("1");
   rig.RegisterAll();
-  rig.show.box_use = {"1", "0", "0", "0"};
+  rig.show.box_use = {true, false, false, false};
   rig.Ticks(12);
   EXPECT_EQ(rig.Tick(), (Row{CentreDraw(1, 12), 1, 1}));
   EXPECT_EQ(rig.Tick(), (Row{"clear; clear", 500, 0}));
@@ -255,7 +257,7 @@ TEST(SlideBoxesNotInUse, RestartFromAnEarlierBoxIsFollowedByOneBlackRunningTick)
 TEST(SlideBoxesNotInUse, RestartFromBoxFourGoesStraightToSlotOne) {
   SlideRig rig("1");
   rig.RegisterBox(4);
-  rig.show.box_use = {"0", "0", "0", "1"};
+  rig.show.box_use = {false, false, false, true};
   rig.Ticks(14);  // start, pass over, slots 1 to 12
   EXPECT_EQ(rig.engine().state().slot_counter, 1);
   EXPECT_EQ(rig.Tick(), (Row{"clear; clear", 500, 0}));
@@ -383,13 +385,15 @@ TEST(SlideInterval, VanishedKeyKeepsTheLastGoodValueAndIsNotWrittenBack) {
 
 TEST(SlideInterval, DamagedFromTheStartRunsAtTheFirstRunValue) {
   SlideRig rig("3");
-  rig.show.slide_interval = "soon";
+  rig.store.Set(std::string(keys::kSlideInterval), "soon");
+  rig.ReadShowFromStore();
+  rig.store.Set(std::string(keys::kSlideInterval), "1500");
   rig.RegisterBox(1);
   rig.Tick();
   EXPECT_EQ(rig.Tick().interval_ms, 1500);
   SlideRig reread("1");
-  reread.show.slide_interval = "soon";
   reread.store.Set(std::string(keys::kSlideInterval), "soon");
+  reread.ReadShowFromStore();
   reread.RegisterBox(1);
   reread.Tick();
   EXPECT_EQ(reread.Tick().interval_ms, 1500);
@@ -398,7 +402,8 @@ TEST(SlideInterval, DamagedFromTheStartRunsAtTheFirstRunValue) {
 TEST(SlideScale, DamagedScaleFitsAtTheFirstRunFiftyPercent) {
   for (const char* scale : {"big", "", "50%", "0x32"}) {
     SlideRig rig("1");
-    rig.show.scale = scale;
+    rig.store.Set(std::string(keys::kSlideScale), scale);
+    rig.ReadShowFromStore();
     rig.Register(1, 1);
     rig.Tick();
     EXPECT_EQ(rig.Tick().screen, CentreDraw(1, 1)) << scale;
