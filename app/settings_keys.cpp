@@ -92,6 +92,11 @@ std::vector<KeySpec> BuildTable() {
   number(std::string(kSetupY), "100", {});
   number(std::string(kDetailX), "100", {});
   number(std::string(kDetailY), "100", {});
+  // A damaged text counts as the first-run value: the monitors beside the primary stay black, a
+  // folder takes its subfolders, and its pictures come shuffled.
+  on_off(std::string(kEveryMonitor), "0", {"1", "0", false});
+  on_off(std::string(kFolderSubfolders), "1", {"1", "0", true});
+  text(std::string(kFolderOrder), "2", KeyType::kChoice);
   return t;
 }
 

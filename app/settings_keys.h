@@ -66,6 +66,15 @@ inline constexpr std::string_view kSetupY = "ScreenSetUpPointRegYFlag";
 inline constexpr std::string_view kDetailX = "ScreenDetailSetUpPointRegXFlag";
 inline constexpr std::string_view kDetailY = "ScreenDetailSetUpPointRegYFlag";
 
+// The extended settings (拡張設定), each with a first-run value that keeps the behaviour the show
+// had before the setting existed.
+// "1": every monitor runs a slide show of its own; "0": the monitors beside the primary stay black.
+inline constexpr std::string_view kEveryMonitor = "ScrActionRegSelectEveryMonitorFlag";
+// "1": a slot that names a folder takes the pictures of its subfolders too; "0": its own only.
+inline constexpr std::string_view kFolderSubfolders = "ImageRegFolderSubFlag";
+// "1": a folder's pictures in name order; "2": shuffled, every picture once before any repeats.
+inline constexpr std::string_view kFolderOrder = "ImageRegFolderOrderFlag";
+
 // Numbered keys; arguments are 1-based (box 1..4, slot 1..12, window 1..4, music slot 1..5).
 std::string ImagePath(int box, int slot);
 std::string Pattern1BoxUse(int box);
@@ -76,8 +85,8 @@ std::string WindowScale(int window);
 std::string MusicPath(int slot);
 std::string MusicPlayFlag(int slot);
 
-// All 87 keys, in the order of the settings table: pattern, pictures, pattern 1, pattern 2,
-// music, positions.
+// All 90 keys: pattern, pictures, pattern 1, pattern 2, music, positions (87 keys), then the
+// extended settings.
 const std::vector<KeySpec>& AllKeys();
 // The entry for `name`, or nullptr for a name that is not a setting.
 const KeySpec* Find(std::string_view name);

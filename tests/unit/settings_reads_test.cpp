@@ -75,7 +75,8 @@ TEST(KeyTable, NumbersCarryTheRangeTheDialogsOffer) {
   for (const keys::KeySpec& k : keys::AllKeys()) {
     EXPECT_EQ(k.switch_texts.has_value(), k.type == keys::KeyType::kChoice &&
                                               (k.name.find("CheckBoxReg") != std::string::npos ||
-                                               k.name.rfind("MusicPlayStop", 0) == 0))
+                                               k.name.rfind("MusicPlayStop", 0) == 0 ||
+                                               k.name == keys::kEveryMonitor || k.name == keys::kFolderSubfolders))
         << k.name;
     if (k.type != keys::KeyType::kNumber) continue;
     const std::optional<int> first = ParseNumber(k.first_run);

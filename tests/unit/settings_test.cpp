@@ -12,16 +12,19 @@ namespace {
 
 using testing::MemoryStore;
 
-TEST(KeyTable, HoldsEightySevenDistinctKeysInGroups) {
+TEST(KeyTable, HoldsNinetyDistinctKeysInGroupsWithTheExtendedSettingsLast) {
   const auto& all = keys::AllKeys();
-  ASSERT_EQ(all.size(), 87u);
+  ASSERT_EQ(all.size(), 90u);
   std::set<std::string> names;
   for (const auto& k : all) names.insert(k.name);
-  EXPECT_EQ(names.size(), 87u);
+  EXPECT_EQ(names.size(), 90u);
   EXPECT_EQ(all.front().name, "ScrActionRegSelectNoFlag");
   EXPECT_EQ(all[1].name, "ImageRegNo1BoxNo1ImagePass");
   EXPECT_EQ(all[48].name, "ImageRegNo4BoxNo12ImagePass");
-  EXPECT_EQ(all.back().name, "ScreenDetailSetUpPointRegYFlag");
+  EXPECT_EQ(all[86].name, "ScreenDetailSetUpPointRegYFlag");
+  EXPECT_EQ(all[87].name, "ScrActionRegSelectEveryMonitorFlag");
+  EXPECT_EQ(all[88].name, "ImageRegFolderSubFlag");
+  EXPECT_EQ(all.back().name, "ImageRegFolderOrderFlag");
 }
 
 struct FirstRunCase {
@@ -57,7 +60,10 @@ INSTANTIATE_TEST_SUITE_P(
         FirstRunCase{"MusicNo5", "", keys::KeyType::kPath},
         FirstRunCase{"MusicPlayStopNo1", "1", keys::KeyType::kChoice},
         FirstRunCase{"ScreenSetUpPointRegXFlag", "100", keys::KeyType::kNumber},
-        FirstRunCase{"ScreenDetailSetUpPointRegYFlag", "100", keys::KeyType::kNumber}));
+        FirstRunCase{"ScreenDetailSetUpPointRegYFlag", "100", keys::KeyType::kNumber},
+        FirstRunCase{"ScrActionRegSelectEveryMonitorFlag", "0", keys::KeyType::kChoice},
+        FirstRunCase{"ImageRegFolderSubFlag", "1", keys::KeyType::kChoice},
+        FirstRunCase{"ImageRegFolderOrderFlag", "2", keys::KeyType::kChoice}));
 
 TEST(KeyTable, UnknownNameIsNotFound) { EXPECT_EQ(keys::Find("ImageRegNo5BoxNo1ImagePass"), nullptr); }
 
