@@ -70,6 +70,8 @@ class FakeFileSystem : public FileSystem {
   // A folder and every folder above it (a drive root such as "C:\" included).
   void AddFolder(const std::string& path);
   void RemoveFolder(const std::string& path) { folders_.erase(Key(path)); }
+  // A folder with everything in it: its files and its subfolders.
+  void RemoveTree(const std::string& path);
   // Marks a file or folder as hidden (or system).
   void Hide(const std::string& path) { hidden_.insert(Key(path)); }
   // A folder that exists but whose listing fails, as for access denied.

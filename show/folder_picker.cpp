@@ -1,0 +1,83 @@
+#include "show/folder_picker.h"
+
+#include <unordered_set>
+#include <utility>
+
+#include "platform/text.h"
+#include "show/decode_queue.h"
+#include "show/folder_pictures.h"
+
+namespace tessmoor {
+
+FolderPicker::FolderPicker(FileSystem& files, const PictureDecoder& decoder, Setup setup, std::uint64_t seed)
+    : files_(files), decoder_(decoder), setup_(std::move(setup)), random_(seed), cursor_(setup_.place) {}
+
+bool FolderPicker::List(const Hooks& hooks) {
+  if (hooks.step) hooks.step(Step::kListing);
+  std::optional<std::vector<std::string>> pictures =
+      ListFolderPictures(files_, setup_.folder, setup_.subfolders, decoder_, hooks.stop);
+  listing_due_ = false;
+  picks_since_listing_ = 0;
+  if (!pictures) {
+    listing_.reset();
+    return false;
+  }
+  listing_.emplace(std::move(*pictures));
+  return true;
+}
+
+std::optional<FolderPicker::Pick> FolderPicker::Next(const Hooks& hooks) {
+  auto stopped = [&] { return hooks.stop != nullptr && hooks.stop->load(); };
+  std::unordered_set<std::uint64_t> failed;
+  std::size_t attempts = 0;
+  auto list_again = [&] {
+    relisted_ = true;
+    failed.clear();
+    attempts = 0;
+    return List(hooks);
+  };
+  if (listing_due_ && !List(hooks)) return std::nullopt;
+  while (!stopped() && listing_) {
+    std::optional<FolderPick> pick = NextInFolder(setup_.folder, *listing_, setup_.order, cursor_, random_);
+    if (!pick) return std::nullopt;  // nothing listed
+    ++picks_since_listing_;
+    if (hooks.step) hooks.step(Step::kReading);
+    std::optional<std::vector<std::uint8_t>> bytes =
+        files_.ReadFile(JoinPath(setup_.folder, pick->path), DecodeQueue::kMaxFileBytes);
+    if (bytes && !stopped()) {
+      if (hooks.step) hooks.step(Step::kDecoding);
+      const std::string extension = PictureExtension(pick->path);
+      DecodeResult result = hooks.decode ? hooks.decode(*bytes, extension, setup_.target)
+                                         : decoder_.Decode(*bytes, extension, setup_.target);
+      if (result.status == DecodeStatus::kOk && !result.picture.empty()) {
+        relisted_ = false;
+        auto picture = std::make_shared<const Picture>(std::move(result.picture));
+        return Pick{std::move(picture), std::move(pick->path), std::move(pick->state)};
+      }
+    }
+    // Passed over: the order goes on after it.
+    cursor_ = std::move(pick->state);
+    failed.insert(NameHash(pick->path));
+    ++attempts;
+    const bool gone = !bytes;
+    const bool all_failed = failed.size() >= listing_->size() || attempts > 2 * listing_->size() + 2;
+    if (relisted_ && all_failed) return std::nullopt;
+    if ((gone || all_failed) && !relisted_ && !list_again()) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+void FolderPicker::Shown(const Pick& pick) {
+  cursor_ = pick.place;
+  if (listing_ && picks_since_listing_ >= listing_->size()) listing_due_ = true;
+}
+
+void FolderPicker::RelistIfDue(const std::atomic<bool>* stop) {
+  if (!listing_due_) return;
+  Hooks quiet;
+  quiet.stop = stop;
+  // A folder that has gone by now shows as an empty slot at the next pick.
+  List(quiet);
+}
+
+}  // namespace tessmoor

@@ -1,0 +1,85 @@
+#pragma once
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+#include "platform/image/picture.h"
+#include "platform/image/picture_decoder.h"
+#include "platform/random.h"
+#include "show/folder_order.h"
+
+namespace tessmoor {
+
+// One folder slot's pictures, one at a time, in the slot's order: lists the folder, picks the next
+// picture (NextInFolder, from the place kept), reads and decodes it. It does all of that on the
+// thread that calls it, which may wait on a slow disk: the show calls it from the slot's own
+// background thread (FolderFeed).
+//
+// Faults are the folder's, never the show's:
+//   - a picture that cannot be read (deleted or renamed since the listing) makes the folder be
+//     listed again once, and the order goes on after it;
+//   - a picture that cannot be decoded is passed over, and the order goes on after it;
+//   - once every listed picture has failed since the last good one, the folder is listed again;
+//     if every picture of that listing fails too, or the folder cannot be listed, or it holds no
+//     picture, the slot has none: Next gives nothing, for good.
+// So a folder that vanishes, is renamed or emptied during the show ends as an empty slot, and one
+// with a few good pictures among bad ones shows the good ones in turn. Each Next reads at most
+// about twice as many files as the folder lists.
+class FolderPicker {
+ public:
+  struct Setup {
+    std::string folder;  // the slot's path
+    bool subfolders = true;
+    FolderOrderKind order = FolderOrderKind::kShuffled;
+    std::string place;  // kept from the last show; any other text starts a fresh order
+    DecodeTarget target;
+  };
+  enum class Step { kListing, kReading, kDecoding };
+  struct Hooks {
+    std::function<void(Step)> step;  // told as each step begins
+    // Decodes one file; empty: the decoder itself. The show wraps it in a decode turn.
+    std::function<DecodeResult(std::span<const std::uint8_t>, std::string_view extension, DecodeTarget)> decode;
+    const std::atomic<bool>* stop = nullptr;  // ends Next with nothing as soon as it is seen
+  };
+  struct Pick {
+    std::shared_ptr<const Picture> picture;
+    std::string path;   // relative to the folder
+    std::string place;  // the slot's place once this picture has been shown
+  };
+
+  // `files` and `decoder` must outlive the picker; `seed` starts its shuffles.
+  FolderPicker(FileSystem& files, const PictureDecoder& decoder, Setup setup, std::uint64_t seed);
+
+  // The next picture after the last one shown (Shown), listing the folder first when that is due.
+  std::optional<Pick> Next(const Hooks& hooks);
+  // `pick` has been shown: the order goes on after it. After a whole round of the listing the
+  // folder is due to be listed again, so that pictures added during a long show join.
+  void Shown(const Pick& pick);
+  // Lists the folder again now if that is due (the show does it while a picture waits its turn).
+  void RelistIfDue(const std::atomic<bool>* stop);
+
+  // Pictures in the last listing.
+  std::size_t listed() const { return listing_ ? listing_->size() : 0; }
+
+ private:
+  bool List(const Hooks& hooks);
+
+  FileSystem& files_;
+  const PictureDecoder& decoder_;
+  const Setup setup_;
+  SplitMixRandom random_;
+  std::optional<FolderListing> listing_;
+  std::string cursor_;  // the place the next pick starts from
+  bool listing_due_ = true;
+  bool relisted_ = false;  // listed again since the last good picture
+  std::size_t picks_since_listing_ = 0;
+};
+
+}  // namespace tessmoor
