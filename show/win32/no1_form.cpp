@@ -17,7 +17,7 @@ TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
   table_ = std::make_unique<PictureTable>(settings_, files_, show_, options);
   if (show_.pattern == ShowPattern::kPattern1) {
     slide_engine_ = std::make_unique<SlideEngine>(
-        SlideEngine::Parts{show_, settings_, files_, *table_, canvas_, *random_});
+        SlideEngine::Parts{show_, settings_, *table_, canvas_, *random_});
   }
   if (show_.pattern == ShowPattern::kPattern2) {
     picture_windows_ =
