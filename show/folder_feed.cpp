@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <exception>
+#include <optional>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -40,7 +41,9 @@ struct FolderFeed::Core {
   // Guarded by `mutex`:
   Phase phase = Phase::kPreparing;
   std::optional<FolderPicker::Pick> ahead;
+  std::optional<FolderPick> ahead_following;  // the pick after `ahead`, once known
   std::optional<FolderPicker::Pick> taken;  // taken by the show, not yet handed back to the picker
+  std::optional<std::string> late_kept;
   bool done = false;
 };
 
@@ -81,13 +84,21 @@ void FolderFeed::Run(std::shared_ptr<Core> core) {
         core->phase = Phase::kNone;
         break;
       }
+      const std::string place = pick->place;
       core->ahead = std::move(pick);
+      core->ahead_following.reset();
       core->phase = Phase::kReady;
       core->changed.notify_all();
       lock.unlock();
       rank = core->rank + kLaterRank;
       core->picker.RelistIfDue(&core->stop);
+      std::optional<FolderPick> following = core->picker.Following(place);
       lock.lock();
+      if (following && core->ahead) {
+        core->ahead_following = std::move(following);
+      } else if (following && core->taken) {
+        core->late_kept = FormatFolderKept({core->taken->place, std::move(following)});
+      }
       core->changed.wait(lock, [&] { return core->taken.has_value() || core->stop; });
       if (core->stop) break;
       FolderPicker::Pick shown = std::move(*core->taken);
@@ -136,12 +147,19 @@ const Picture* FolderFeed::Peek(std::chrono::milliseconds wait) {
 std::optional<FolderFeed::Taken> FolderFeed::Take() {
   std::lock_guard lock(core_->mutex);
   if (core_->phase != Phase::kReady || !core_->ahead) return std::nullopt;
-  Taken out{core_->ahead->picture, core_->ahead->place};
+  Taken out{core_->ahead->picture, FormatFolderKept({core_->ahead->place, core_->ahead_following})};
   core_->taken = std::move(core_->ahead);
   core_->ahead.reset();
+  core_->ahead_following.reset();
+  core_->late_kept.reset();
   core_->phase = Phase::kPreparing;
   core_->changed.notify_all();
   return out;
+}
+
+std::optional<std::string> FolderFeed::TakeLateKept() {
+  std::lock_guard lock(core_->mutex);
+  return std::exchange(core_->late_kept, std::nullopt);
 }
 
 bool FolderFeed::exhausted() const {

@@ -52,10 +52,13 @@ class FolderFeed {
   const Picture* Peek(std::chrono::milliseconds wait);
   struct Taken {
     std::shared_ptr<const Picture> picture;
-    std::string place;  // the slot's place in its order now: keep it
+    std::string kept;  // what the slot keeps now (folder_kept.h)
   };
   // Takes the picture Peek gives, if it is ready, and lets the thread prepare the next.
   std::optional<Taken> Take();
+  // What the slot keeps, once more, when the picture that follows the one taken last has become
+  // known only after it was taken (the folder was still being listed); nothing otherwise.
+  std::optional<std::string> TakeLateKept();
   // The folder has no picture left to show.
   bool exhausted() const;
   // Waits, without bound, until the next picture is ready or the folder has none (for tests and

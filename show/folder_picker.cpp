@@ -10,7 +10,11 @@
 namespace tessmoor {
 
 FolderPicker::FolderPicker(FileSystem& files, const PictureDecoder& decoder, Setup setup, std::uint64_t seed)
-    : files_(files), decoder_(decoder), setup_(std::move(setup)), random_(seed), cursor_(setup_.place) {}
+    : files_(files), decoder_(decoder), setup_(std::move(setup)), random_(seed) {
+  FolderKept kept = ParseFolderKept(setup_.kept);
+  cursor_ = std::move(kept.place);
+  start_ = std::move(kept.next);
+}
 
 bool FolderPicker::List(const Hooks& hooks) {
   if (hooks.step) hooks.step(Step::kListing);
@@ -18,16 +22,39 @@ bool FolderPicker::List(const Hooks& hooks) {
       ListFolderPictures(files_, setup_.folder, setup_.subfolders, decoder_, hooks.stop);
   listing_due_ = false;
   picks_since_listing_ = 0;
+  following_.reset();
   if (!pictures) {
     listing_.reset();
     return false;
   }
-  listing_.emplace(std::move(*pictures));
+  listing_.emplace(std::move(*pictures), setup_.order == FolderOrderKind::kByName ? FolderListing::Order::kNatural
+                                                                                  : FolderListing::Order::kAsGiven);
   return true;
+}
+
+std::shared_ptr<const Picture> FolderPicker::Load(const std::string& path, const Hooks& hooks, bool& gone) {
+  if (hooks.step) hooks.step(Step::kReading);
+  std::optional<std::vector<std::uint8_t>> bytes =
+      files_.ReadFile(JoinPath(setup_.folder, path), DecodeQueue::kMaxFileBytes);
+  gone = !bytes;
+  if (!bytes || (hooks.stop != nullptr && hooks.stop->load())) return nullptr;
+  if (hooks.step) hooks.step(Step::kDecoding);
+  const std::string extension = PictureExtension(path);
+  DecodeResult result = hooks.decode ? hooks.decode(*bytes, extension, setup_.target)
+                                     : decoder_.Decode(*bytes, extension, setup_.target);
+  if (result.status != DecodeStatus::kOk || result.picture.empty()) return nullptr;
+  return std::make_shared<const Picture>(std::move(result.picture));
 }
 
 std::optional<FolderPicker::Pick> FolderPicker::Next(const Hooks& hooks) {
   auto stopped = [&] { return hooks.stop != nullptr && hooks.stop->load(); };
+  // The kept next picture, before any listing: the show's first picture costs one file.
+  if (std::optional<FolderPick> start = std::exchange(start_, std::nullopt);
+      start && decoder_.Accepts(PictureExtension(start->path))) {
+    bool gone = false;
+    if (std::shared_ptr<const Picture> picture = Load(start->path, hooks, gone))
+      return Pick{std::move(picture), std::move(start->path), std::move(start->state)};
+  }
   std::unordered_set<std::uint64_t> failed;
   std::size_t attempts = 0;
   auto list_again = [&] {
@@ -38,28 +65,22 @@ std::optional<FolderPicker::Pick> FolderPicker::Next(const Hooks& hooks) {
   };
   if (listing_due_ && !List(hooks)) return std::nullopt;
   while (!stopped() && listing_) {
-    std::optional<FolderPick> pick = NextInFolder(setup_.folder, *listing_, setup_.order, cursor_, random_);
+    std::optional<FolderPick> pick;
+    if (following_ && following_base_ == cursor_) pick = std::exchange(following_, std::nullopt);
+    if (!pick) pick = NextInFolder(setup_.folder, *listing_, setup_.order, cursor_, random_);
     if (!pick) return std::nullopt;  // nothing listed
     ++picks_since_listing_;
-    if (hooks.step) hooks.step(Step::kReading);
-    std::optional<std::vector<std::uint8_t>> bytes =
-        files_.ReadFile(JoinPath(setup_.folder, pick->path), DecodeQueue::kMaxFileBytes);
-    if (bytes && !stopped()) {
-      if (hooks.step) hooks.step(Step::kDecoding);
-      const std::string extension = PictureExtension(pick->path);
-      DecodeResult result = hooks.decode ? hooks.decode(*bytes, extension, setup_.target)
-                                         : decoder_.Decode(*bytes, extension, setup_.target);
-      if (result.status == DecodeStatus::kOk && !result.picture.empty()) {
-        relisted_ = false;
-        auto picture = std::make_shared<const Picture>(std::move(result.picture));
-        return Pick{std::move(picture), std::move(pick->path), std::move(pick->state)};
-      }
+    bool gone = false;
+    if (std::shared_ptr<const Picture> picture = Load(pick->path, hooks, gone)) {
+      relisted_ = false;
+      // A whole round of the listing picked: list again, so that pictures added join.
+      if (picks_since_listing_ >= listing_->size()) listing_due_ = true;
+      return Pick{std::move(picture), std::move(pick->path), std::move(pick->state)};
     }
     // Passed over: the order goes on after it.
     cursor_ = std::move(pick->state);
     failed.insert(NameHash(pick->path));
     ++attempts;
-    const bool gone = !bytes;
     const bool all_failed = failed.size() >= listing_->size() || attempts > 2 * listing_->size() + 2;
     if (relisted_ && all_failed) return std::nullopt;
     if ((gone || all_failed) && !relisted_ && !list_again()) return std::nullopt;
@@ -67,10 +88,16 @@ std::optional<FolderPicker::Pick> FolderPicker::Next(const Hooks& hooks) {
   return std::nullopt;
 }
 
-void FolderPicker::Shown(const Pick& pick) {
-  cursor_ = pick.place;
-  if (listing_ && picks_since_listing_ >= listing_->size()) listing_due_ = true;
+std::optional<FolderPick> FolderPicker::Following(const std::string& place) {
+  if (!listing_ || listing_due_) return std::nullopt;
+  if (!following_ || following_base_ != place) {
+    following_ = NextInFolder(setup_.folder, *listing_, setup_.order, place, random_);
+    following_base_ = place;
+  }
+  return following_;
 }
+
+void FolderPicker::Shown(const Pick& pick) { cursor_ = pick.place; }
 
 void FolderPicker::RelistIfDue(const std::atomic<bool>* stop) {
   if (!listing_due_) return;

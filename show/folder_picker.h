@@ -13,6 +13,7 @@
 #include "platform/image/picture.h"
 #include "platform/image/picture_decoder.h"
 #include "platform/random.h"
+#include "show/folder_kept.h"
 #include "show/folder_order.h"
 
 namespace tessmoor {
@@ -38,7 +39,7 @@ class FolderPicker {
     std::string folder;  // the slot's path
     bool subfolders = true;
     FolderOrderKind order = FolderOrderKind::kShuffled;
-    std::string place;  // kept from the last show; any other text starts a fresh order
+    std::string kept;  // the slot's kept value (folder_kept.h); any other text starts a fresh order
     DecodeTarget target;
   };
   enum class Step { kListing, kReading, kDecoding };
@@ -58,11 +59,17 @@ class FolderPicker {
   FolderPicker(FileSystem& files, const PictureDecoder& decoder, Setup setup, std::uint64_t seed);
 
   // The next picture after the last one shown (Shown), listing the folder first when that is due.
+  // The first call takes the next picture the kept value names, if it can, without listing.
   std::optional<Pick> Next(const Hooks& hooks);
-  // `pick` has been shown: the order goes on after it. After a whole round of the listing the
-  // folder is due to be listed again, so that pictures added during a long show join.
+  // The pick that follows the picture whose place after it is `place`, as the next Next will take
+  // it once that picture has been shown; nothing while the folder has not been listed. Reads
+  // nothing: it is what the slot keeps as its next picture.
+  std::optional<FolderPick> Following(const std::string& place);
+  // `pick` has been shown: the order goes on after it.
   void Shown(const Pick& pick);
-  // Lists the folder again now if that is due (the show does it while a picture waits its turn).
+  // Lists the folder now if that is due: after a whole round of the listing, so that pictures
+  // added during a long show join, and after a start on the kept next picture. The show does it
+  // while the picture just picked waits for its turn, before it asks for Following.
   void RelistIfDue(const std::atomic<bool>* stop);
 
   // Pictures in the last listing.
@@ -70,6 +77,8 @@ class FolderPicker {
 
  private:
   bool List(const Hooks& hooks);
+  // Reads and decodes one picture; `gone` when it cannot be read.
+  std::shared_ptr<const Picture> Load(const std::string& path, const Hooks& hooks, bool& gone);
 
   FileSystem& files_;
   const PictureDecoder& decoder_;
@@ -77,6 +86,9 @@ class FolderPicker {
   SplitMixRandom random_;
   std::optional<FolderListing> listing_;
   std::string cursor_;  // the place the next pick starts from
+  std::optional<FolderPick> start_;  // the next picture the kept value named
+  std::optional<FolderPick> following_;  // worked out ahead by Following
+  std::string following_base_;           // the place it follows
   bool listing_due_ = true;
   bool relisted_ = false;  // listed again since the last good picture
   std::size_t picks_since_listing_ = 0;

@@ -167,7 +167,7 @@ std::shared_ptr<const Picture> PictureTable::Take(int box, int slot) {
   if (PictureAt(box, slot) == nullptr) return nullptr;
   std::optional<FolderFeed::Taken> taken = feeds_[Index(box, slot)]->Take();
   if (!taken) return nullptr;
-  settings_.Write(keys::FolderPlace(box, slot), taken->place);
+  settings_.Write(keys::FolderPlace(box, slot), taken->kept);
   return std::move(taken->picture);
 }
 
@@ -188,8 +188,11 @@ bool PictureTable::BoxHasPicture(int box) {
 
 std::vector<int> PictureTable::Collect() {
   for (int job : queue_->Failed()) Lose(slot_of_job_[job]);
-  for (int index = 0; index < 48; ++index)
-    if (slots_[index].kind == Kind::kFolder) FolderUsable(index);
+  for (int index = 0; index < 48; ++index) {
+    if (slots_[index].kind != Kind::kFolder || !FolderUsable(index)) continue;
+    if (std::optional<std::string> kept = feeds_[index]->TakeLateKept())
+      settings_.Write(keys::FolderPlace(index / 12 + 1, index % 12 + 1), *kept);
+  }
   std::vector<int> boxes;
   boxes.swap(switched_off_);
   return boxes;

@@ -14,14 +14,16 @@ ScriptedFiles::~ScriptedFiles() {
   WaitIdle(std::chrono::seconds(5));
 }
 
-void ScriptedFiles::Enter(std::string_view path) {
+void ScriptedFiles::Enter(std::string_view path, Calls call) {
   std::unique_lock lock(mutex_);
   ++in_progress_;
   std::chrono::milliseconds delay{0};
   for (const auto& [prefix, d] : delays_)
     if (Starts(path, prefix)) delay = std::max(delay, d);
   changed_.wait(lock, [&] {
-    return std::none_of(holds_.begin(), holds_.end(), [&](const std::string& p) { return Starts(path, p); });
+    return std::none_of(holds_.begin(), holds_.end(), [&](const auto& hold) {
+      return Starts(path, hold.first) && (hold.second == Calls::kAll || hold.second == call);
+    });
   });
   if (delay.count() > 0) {
     lock.unlock();
@@ -49,7 +51,7 @@ std::optional<std::vector<std::uint8_t>> ScriptedFiles::ReadFile(std::string_vie
     hook = before_read_;
   }
   if (hook) hook(std::string(path));
-  Enter(path);
+  Enter(path, Calls::kAll);
   std::optional<std::vector<std::uint8_t>> bytes;
   {
     std::lock_guard lock(mutex_);
@@ -71,7 +73,7 @@ bool ScriptedFiles::FolderExists(std::string_view path) {
 }
 
 std::optional<std::vector<FolderEntry>> ScriptedFiles::ListFolder(std::string_view path) {
-  Enter(path);
+  Enter(path, Calls::kListings);
   std::optional<std::vector<FolderEntry>> entries;
   {
     std::lock_guard lock(mutex_);
@@ -102,9 +104,9 @@ void ScriptedFiles::Delay(const std::string& prefix, std::chrono::milliseconds d
   delays_[prefix] = delay;
 }
 
-void ScriptedFiles::Hold(const std::string& prefix) {
+void ScriptedFiles::Hold(const std::string& prefix, Calls calls) {
   std::lock_guard lock(mutex_);
-  holds_.push_back(prefix);
+  holds_.emplace_back(prefix, calls);
 }
 
 void ScriptedFiles::ReleaseAll() {

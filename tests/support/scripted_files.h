@@ -33,8 +33,9 @@ class ScriptedFiles : public FileSystem {
   void Change(const std::function<void(FakeFileSystem&)>& change);
   // Calls on paths that start with `prefix` wait `delay` first.
   void Delay(const std::string& prefix, std::chrono::milliseconds delay);
-  // Calls on paths that start with `prefix` wait until ReleaseAll.
-  void Hold(const std::string& prefix);
+  // Calls on paths that start with `prefix` (listings only, when asked) wait until ReleaseAll.
+  enum class Calls { kAll, kListings };
+  void Hold(const std::string& prefix, Calls calls = Calls::kAll);
   void ReleaseAll();
   // Runs `hook` (outside the lock) before every ReadFile, with its path.
   void BeforeRead(std::function<void(const std::string&)> hook);
@@ -49,14 +50,14 @@ class ScriptedFiles : public FileSystem {
 
  private:
   // Waits out the delays and holds for `path`; counts the call in progress until Done.
-  void Enter(std::string_view path);
+  void Enter(std::string_view path, Calls call);
   void Done();
 
   FakeFileSystem& files_;
   mutable std::mutex mutex_;
   mutable std::condition_variable changed_;
   std::map<std::string, std::chrono::milliseconds> delays_;
-  std::vector<std::string> holds_;
+  std::vector<std::pair<std::string, Calls>> holds_;
   std::function<void(const std::string&)> before_read_;
   std::vector<std::string> read_paths_;
   int listings_ = 0;

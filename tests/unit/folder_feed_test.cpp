@@ -60,7 +60,11 @@ TEST(FolderFeed, EachTakeGivesTheNextPictureAndKeepsOneDecodedAhead) {
   std::optional<FolderFeed::Taken> taken = feed.Take();
   ASSERT_TRUE(taken.has_value());
   EXPECT_EQ(taken->picture.get(), first);
-  EXPECT_EQ(ParseFolderOrderState(taken->place)->kind(), FolderOrderKind::kByName);
+  // What is kept: the place after picture 1, and picture 2 as the next, known by now.
+  const FolderKept kept = ParseFolderKept(taken->kept);
+  EXPECT_EQ(ParseFolderOrderState(kept.place)->kind(), FolderOrderKind::kByName);
+  ASSERT_TRUE(kept.next.has_value());
+  EXPECT_EQ(kept.next->path, "p2.jpg");
   EXPECT_EQ(TagOf(feed.Peek(5s)), 2);
   EXPECT_EQ(rig.TakeId(), 2);
   EXPECT_EQ(TagOf(feed.Peek(5s)), 3);

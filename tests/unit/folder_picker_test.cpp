@@ -89,6 +89,56 @@ TEST(FolderPicker, ShuffledShowsEveryPictureOnceBeforeAnyComesBackAcrossShows) {
   EXPECT_EQ(shown, (std::multiset<int>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
 }
 
+TEST(FolderKept, PlaceAndNextPictureRoundTripAndAnythingDamagedIsNoKeptValue) {
+  Rig rig(3);
+  rig.Show(1);
+  const std::string place = rig.last_place;
+  const std::optional<FolderPick> next = rig.Picker().Following(place);
+  ASSERT_TRUE(next.has_value());
+  const FolderKept kept{place, next};
+  EXPECT_EQ(ParseFolderKept(FormatFolderKept(kept)), kept);
+  EXPECT_EQ(ParseFolderKept(place), (FolderKept{place, std::nullopt}));
+  EXPECT_EQ(ParseFolderKept("anything"), (FolderKept{"anything", std::nullopt}));  // a damaged place
+  for (const std::string path : {"..\\secret.jpg", "a\\..\\b.jpg", "C:\\x.jpg", "\\x.jpg", "", "a\\\\b.jpg"})
+    EXPECT_EQ(ParseFolderKept(place + "\n" + next->state + "\n" + path), FolderKept{}) << path;
+  EXPECT_EQ(ParseFolderKept(place + "\n" + next->state), FolderKept{});
+  EXPECT_EQ(ParseFolderKept(place + "\nnonsense\np2.jpg"), FolderKept{});
+  EXPECT_EQ(ParseFolderKept(FormatFolderKept(kept) + "\n"), FolderKept{});
+}
+
+TEST(FolderPicker, FollowingIsWhatTheNextPickTakesAtTheEndOfACycleToo) {
+  Rig rig(3, FolderOrderKind::kShuffled);
+  // As the show does it: pick, list again if due, work out the following, show, pick again.
+  std::optional<FolderPicker::Pick> pick = rig.Picker().Next(rig.hooks);
+  for (int i = 0; i < 7; ++i) {
+    ASSERT_TRUE(pick.has_value());
+    rig.Picker().RelistIfDue(nullptr);
+    const std::optional<FolderPick> following = rig.Picker().Following(pick->place);
+    ASSERT_TRUE(following.has_value());
+    rig.Picker().Shown(*pick);
+    pick = rig.Picker().Next(rig.hooks);
+    EXPECT_EQ(pick->path, following->path) << i;
+  }
+}
+
+TEST(FolderPicker, KeptNextPictureIsShownFirstWithoutListingAndTheOrderGoesOnFromIt) {
+  Rig first(5);
+  EXPECT_EQ(first.Show(2), (std::vector<int>{1, 2}));
+  const std::string kept = FormatFolderKept({first.last_place, first.Picker().Following(first.last_place)});
+  Rig next(5, FolderOrderKind::kByName, kept);
+  std::optional<FolderPicker::Pick> pick = next.Picker().Next(next.hooks);
+  EXPECT_EQ(TagOf(pick->picture.get()), 3);
+  EXPECT_EQ(next.files.listings(), 0);
+  next.Picker().Shown(*pick);
+  next.Picker().RelistIfDue(nullptr);
+  EXPECT_EQ(next.files.listings(), 1);
+  EXPECT_EQ(next.Show(3), (std::vector<int>{4, 5, 1}));
+  // The kept next picture is gone: the folder is listed and the order goes on from the place.
+  Rig gone(5, FolderOrderKind::kByName, kept);
+  gone.files.Remove(PathOf(3));
+  EXPECT_EQ(gone.Show(2), (std::vector<int>{4, 5}));
+}
+
 TEST(FolderPicker, FileDeletedAfterTheListingIsPassedOverAndTheFolderListedAgainOnce) {
   Rig rig(4);
   EXPECT_EQ(rig.Show(1), (std::vector<int>{1}));

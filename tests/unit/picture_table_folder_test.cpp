@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/settings_keys.h"
+#include "show/folder_kept.h"
 #include "show/picture_table.h"
 #include "tests/support/fakes.h"
 #include "tests/support/scripted_files.h"
@@ -85,9 +86,14 @@ TEST(PictureTableFolder, EachTakeShowsTheNextPictureAndWritesThePlace) {
   std::vector<int> shown;
   for (int i = 0; i < 4; ++i) {
     shown.push_back(shows.TakeId());
-    const std::optional<FolderOrderState> place = ParseFolderOrderState(*shows.store.Get(keys::FolderPlace(1, 1)));
-    ASSERT_TRUE(place.has_value());
-    EXPECT_EQ(place->kind(), FolderOrderKind::kByName);
+    ASSERT_TRUE(ParseFolderOrderState(ParseFolderKept(*shows.store.Get(keys::FolderPlace(1, 1))).place));
+    // Once the next picture is known, at the take or soon after, it is kept with the place.
+    table.WaitAll();
+    table.Collect();
+    const FolderKept kept = ParseFolderKept(*shows.store.Get(keys::FolderPlace(1, 1)));
+    EXPECT_EQ(ParseFolderOrderState(kept.place)->kind(), FolderOrderKind::kByName);
+    ASSERT_TRUE(kept.next.has_value()) << i;
+    EXPECT_EQ(kept.next->path, (std::vector<std::string>{"p2.jpg", "p3.jpg", "p1.jpg", "p2.jpg"}[i])) << i;
   }
   EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 1}));
 }
@@ -108,6 +114,31 @@ TEST(PictureTableFolder, NextShowGoesOnFromTheKeptPlaceAndADamagedPlaceStartsAfr
   std::map<std::string, std::string> expected = before;
   expected.erase(keys::FolderPlace(1, 1));
   EXPECT_EQ(after, expected);
+}
+
+TEST(PictureTableFolder, ShowAfterAnotherStartsOnTheKeptNextPictureBeforeTheFolderIsListed) {
+  Shows shows(4, "2");
+  PictureTable& first = shows.Start();
+  const int shown = shows.TakeId();
+  first.WaitAll();
+  first.Collect();
+  const std::optional<FolderPick> next = ParseFolderKept(*shows.store.Get(keys::FolderPlace(1, 1))).next;
+  ASSERT_TRUE(next.has_value());
+  shows.files.Hold(kAlbum, ScriptedFiles::Calls::kListings);
+  const int listings = shows.files.listings();
+  PictureTable& second = shows.Start(1s);
+  const int started_on = TagOf(second.PictureAt(1, 1));
+  EXPECT_NE(started_on, -1) << "the first picture waited for the listing";
+  EXPECT_EQ("p" + std::to_string(started_on) + ".jpg", next->path);
+  EXPECT_NE(started_on, shown);
+  EXPECT_EQ(shows.files.listings(), listings);
+  shows.files.ReleaseAll();
+  EXPECT_EQ(shows.TakeId(), started_on);
+  second.WaitAll();
+  std::set<int> cycle{shown, started_on, shows.TakeId()};
+  second.WaitAll();
+  cycle.insert(shows.TakeId());
+  EXPECT_EQ(cycle, (std::set<int>{1, 2, 3, 4}));  // the shuffled cycle goes on across the shows
 }
 
 TEST(PictureTableFolder, ShuffledFolderStartsEachNewShowOnAPictureNotYetShown) {
