@@ -51,8 +51,9 @@ struct PicturePipeline {
 //   - a folder (FolderFeed): a different picture at each showing, in the order of the folder
 //     settings (read once, when a slot names a folder), one picture decoded ahead whatever the
 //     folder holds; the folder is listed and read on a thread of its own. Each picture taken
-//     writes the slot's place to its FolderPlace key, so the next show goes on from there. A
-//     showing whose picture is not ready within `folder_wait` (the folder is still being listed
+//     writes what the slot keeps to its FolderPlace key (folder_kept.h): its place, so the next
+//     show goes on from there, and its next picture once known, so the next show starts on that
+//     picture before it lists the folder. A showing whose picture is not ready within `folder_wait` (the folder is still being listed
 //     or read: a sleeping network share) passes the slot over for that showing only. A folder
 //     that has no picture to show (gone, emptied, none decodable) makes its slot unusable.
 // A box that loses its last usable slot is switched off with ForceBoxOff.
@@ -90,7 +91,8 @@ class PictureTable final : public PictureSource {
 
   // Takes in the decodes and folders that have failed by now (emptying their paths) and returns
   // the boxes switched off since the last call, so that the shell stops their pattern-2 window
-  // timers. Call it at every show timer tick; it never waits.
+  // timers; keeps a folder slot's next picture that became known after its take. Call it at every
+  // show timer tick; it never waits.
   std::vector<int> Collect();
 
   // Slots of the box that hold a usable picture as far as is known now.
