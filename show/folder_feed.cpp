@@ -70,11 +70,7 @@ void FolderFeed::Run(std::shared_ptr<Core> core) {
   hooks.step = [&](FolderPicker::Step step) {
     core->SetPhase(step == FolderPicker::Step::kDecoding ? Phase::kDecoding : Phase::kPreparing);
   };
-  hooks.decode = [&](std::span<const std::uint8_t> bytes, std::string_view extension, DecodeTarget target) {
-    const DecodeTurns::Turn turn(core->shared.turns.get(), rank);
-    if (!turn.held()) return DecodeResult{DecodeStatus::kCorrupt, {}, "the show is ending"};
-    return core->shared.decoder->Decode(bytes, extension, target);
-  };
+  hooks.turn = [&] { return std::make_shared<DecodeTurns::Turn>(core->shared.turns.get(), rank); };
   try {
     for (;;) {
       std::optional<FolderPicker::Pick> pick = core->picker.Next(hooks);

@@ -33,15 +33,17 @@ bool FolderPicker::List(const Hooks& hooks) {
 }
 
 std::shared_ptr<const Picture> FolderPicker::Load(const std::string& path, const Hooks& hooks, bool& gone) {
+  auto stopped = [&] { return hooks.stop != nullptr && hooks.stop->load(); };
   if (hooks.step) hooks.step(Step::kReading);
+  const std::shared_ptr<void> turn = hooks.turn ? hooks.turn() : nullptr;
+  gone = false;
+  if (stopped()) return nullptr;
   std::optional<std::vector<std::uint8_t>> bytes =
       files_.ReadFile(JoinPath(setup_.folder, path), DecodeQueue::kMaxFileBytes);
   gone = !bytes;
-  if (!bytes || (hooks.stop != nullptr && hooks.stop->load())) return nullptr;
+  if (!bytes || stopped()) return nullptr;
   if (hooks.step) hooks.step(Step::kDecoding);
-  const std::string extension = PictureExtension(path);
-  DecodeResult result = hooks.decode ? hooks.decode(*bytes, extension, setup_.target)
-                                     : decoder_.Decode(*bytes, extension, setup_.target);
+  DecodeResult result = decoder_.Decode(*bytes, PictureExtension(path), setup_.target);
   if (result.status != DecodeStatus::kOk || result.picture.empty()) return nullptr;
   return std::make_shared<const Picture>(std::move(result.picture));
 }

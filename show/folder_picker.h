@@ -45,8 +45,8 @@ class FolderPicker {
   enum class Step { kListing, kReading, kDecoding };
   struct Hooks {
     std::function<void(Step)> step;  // told as each step begins
-    // Decodes one file; empty: the decoder itself. The show wraps it in a decode turn.
-    std::function<DecodeResult(std::span<const std::uint8_t>, std::string_view extension, DecodeTarget)> decode;
+    // Taken before a file is read and held until it is decoded (the show's decode turn).
+    std::function<std::shared_ptr<void>()> turn;
     const std::atomic<bool>* stop = nullptr;  // ends Next with nothing as soon as it is seen
   };
   struct Pick {

@@ -118,10 +118,11 @@ void PictureTable::StartFolders(Settings& settings, const std::vector<int>& orde
 }
 
 PictureTable::~PictureTable() {
-  // Nothing waits for a decode turn from now on; the folder threads get one deadline together.
-  turns_->Stop();
+  // The folder threads stop, nothing waits for a decode turn from now on, and the folder threads
+  // get one deadline together.
   for (auto& feed : feeds_)
     if (feed) feed->RequestStop();
+  turns_->Stop();
   const auto deadline = std::chrono::steady_clock::now() + kFolderStopWait;
   for (auto& feed : feeds_)
     if (feed) feed->Finish(deadline);

@@ -1,6 +1,5 @@
 // A folder slot's background thread: one picture ahead, bounded waits for a slow folder, and an
-// end that never waits for a folder that does not answer. Also the decode turns every decode of a
-// show takes.
+// end that never waits for a folder that does not answer.
 #include "show/folder_feed.h"
 
 #include <gtest/gtest.h>
@@ -132,41 +131,6 @@ TEST(FolderFeed, ItsThreadHoldsTheThreadScopeForItsLife) {
   EXPECT_EQ(scopes->load(), 1);
   rig.feed.reset();
   EXPECT_EQ(scopes->load(), 0);
-}
-
-TEST(DecodeTurns, NoMoreAtOnceThanTurnsAndTheLowestRankFirst) {
-  DecodeTurns turns(1);
-  ASSERT_TRUE(turns.Enter(5));
-  std::vector<int> order;
-  std::mutex mutex;
-  std::vector<std::thread> waiting;
-  for (int rank : {9, 3, 7}) {
-    waiting.emplace_back([&, rank] {
-      ASSERT_TRUE(turns.Enter(rank));
-      {
-        std::lock_guard lock(mutex);
-        order.push_back(rank);
-      }
-      turns.Leave();
-    });
-  }
-  std::this_thread::sleep_for(100ms);  // all three wait
-  EXPECT_TRUE(order.empty());
-  turns.Leave();
-  for (std::thread& t : waiting) t.join();
-  EXPECT_EQ(order, (std::vector<int>{3, 7, 9}));
-}
-
-TEST(DecodeTurns, StopEndsEveryWaitWithoutATurn) {
-  DecodeTurns turns(1);
-  ASSERT_TRUE(turns.Enter(0));
-  bool got = true;
-  std::thread waiter([&] { got = turns.Enter(1); });
-  std::this_thread::sleep_for(50ms);
-  turns.Stop();
-  waiter.join();
-  EXPECT_FALSE(got);
-  EXPECT_FALSE(turns.Enter(0));
 }
 
 }  // namespace
