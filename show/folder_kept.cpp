@@ -36,11 +36,24 @@ FolderKept ParseFolderKept(std::string_view text) {
     start = end + 1;
   }
   if (lines.size() == 1) return {std::string(lines[0]), std::nullopt};
-  if (lines.size() != 3 || !ParseFolderOrderState(lines[0]) || !ParseFolderOrderState(lines[1]) ||
-      !InsideFolder(lines[2])) {
+  if (lines.size() != 3 || (!lines[0].empty() && !ParseFolderOrderState(lines[0])) ||
+      !ParseFolderOrderState(lines[1]) || !InsideFolder(lines[2])) {
     return {};
   }
   return {std::string(lines[0]), FolderPick{std::string(lines[2]), std::string(lines[1])}};
+}
+
+}  // namespace tessmoor
+
+namespace tessmoor {
+
+std::optional<std::string> KeptForNewFolder(std::string_view folder, std::vector<std::string> pictures,
+                                            FolderOrderKind order, RandomSource& random) {
+  const FolderListing listing(std::move(pictures), order == FolderOrderKind::kByName ? FolderListing::Order::kNatural
+                                                                                      : FolderListing::Order::kAsGiven);
+  std::optional<FolderPick> first = NextInFolder(folder, listing, order, "", random);
+  if (!first) return std::nullopt;
+  return FormatFolderKept({"", std::move(first)});
 }
 
 }  // namespace tessmoor

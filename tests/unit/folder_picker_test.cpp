@@ -139,6 +139,22 @@ TEST(FolderPicker, KeptNextPictureIsShownFirstWithoutListingAndTheOrderGoesOnFro
   EXPECT_EQ(gone.Show(2), (std::vector<int>{4, 5}));
 }
 
+TEST(FolderPicker, FolderJustPutInASlotStartsOnItsFirstPictureWithoutListing) {
+  SplitMixRandom random(3);
+  std::vector<std::string> names;
+  for (int id : {10, 2, 7}) names.push_back("p" + std::to_string(id) + ".jpg");
+  const std::optional<std::string> kept = KeptForNewFolder(kFolder, names, FolderOrderKind::kByName, random);
+  ASSERT_TRUE(kept.has_value());
+  EXPECT_EQ(ParseFolderKept(*kept).place, "");
+  Rig rig(0, FolderOrderKind::kByName, *kept);
+  for (int id : {2, 7, 10}) rig.files.Add(PathOf(id), TagFile(id));
+  EXPECT_EQ(rig.Show(1), (std::vector<int>{2}));
+  EXPECT_EQ(rig.files.listings(), 0);
+  rig.Picker().RelistIfDue(nullptr);
+  EXPECT_EQ(rig.Show(3), (std::vector<int>{7, 10, 2}));
+  EXPECT_FALSE(KeptForNewFolder(kFolder, {}, FolderOrderKind::kShuffled, random).has_value());
+}
+
 TEST(FolderPicker, FileDeletedAfterTheListingIsPassedOverAndTheFolderListedAgainOnce) {
   Rig rig(4);
   EXPECT_EQ(rig.Show(1), (std::vector<int>{1}));
