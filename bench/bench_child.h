@@ -83,6 +83,13 @@ class Results {
   std::map<std::string, Measure> best_;
 };
 
+// The N of "--runs N" on the command line, at least 1; `fallback` without it.
+inline int RunsArgument(int argc, char** argv, int fallback) {
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::string(argv[i]) == "--runs") return std::max(1, std::atoi(argv[i + 1]));
+  return fallback;
+}
+
 // One run of `variant` as a benchmark of its own, under "<name>/run:<run>": registered run by run
 // for every variant, the runs take turns, so that a busy moment of the machine does not fall on one
 // variant only. The run with the smallest first_ms of each name counts.

@@ -107,9 +107,7 @@ void MakePhotos() {
 
 int main(int argc, char** argv) {
   using namespace tessmoor;
-  int runs = 7;
-  for (int i = 1; i + 1 < argc; ++i)
-    if (std::string(argv[i]) == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+  const int runs = bench::RunsArgument(argc, argv, 7);
   MakePhotos();
   for (int run = 1; run <= runs; ++run) {
     Register("decode_alone", [] { return DecodeAlone(); }, run);

@@ -219,9 +219,7 @@ void PrintRatios() {
 
 int main(int argc, char** argv) {
   using namespace tessmoor;
-  int runs = 5;
-  for (int i = 1; i + 1 < argc; ++i)
-    if (std::string(argv[i]) == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+  const int runs = bench::RunsArgument(argc, argv, 5);
   MakeLibrary();
   std::map<std::string, std::string> kept;
   for (const char* order : {"1", "2"})

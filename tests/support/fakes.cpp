@@ -120,10 +120,12 @@ std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(std::string_v
   return entries;
 }
 
-bool FakeFileSystem::NameBefore(std::string_view a, std::string_view b) {
+bool NameBeforeIgnoringCase(std::string_view a, std::string_view b) {
   const std::string la = LowerCase(a);
   const std::string lb = LowerCase(b);
   return la != lb ? la < lb : a < b;
 }
+
+bool FakeFileSystem::NameBefore(std::string_view a, std::string_view b) { return NameBeforeIgnoringCase(a, b); }
 
 }  // namespace tessmoor::testing

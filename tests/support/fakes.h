@@ -45,6 +45,10 @@ class MemoryStore : public KeyValueStore {
   int reads_ = 0;
 };
 
+// Whether name `a` comes before name `b` without regard to case (LowerCase), then by the bytes:
+// the test file systems' NameBefore.
+bool NameBeforeIgnoringCase(std::string_view a, std::string_view b);
+
 // Files that exist, with their contents, and folders; everything else is missing. Paths are
 // full paths with backslashes, compared as they are spelt except that folder listings and
 // FolderExists ignore case, as the system does. Read-only once set up, so any thread may use it.

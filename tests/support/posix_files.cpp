@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/text.h"
+#include "tests/support/fakes.h"
 
 namespace tessmoor::testing {
 
@@ -70,10 +70,6 @@ std::optional<std::vector<FolderEntry>> PosixFileSystem::ListFolder(std::string_
   return entries;
 }
 
-bool PosixFileSystem::NameBefore(std::string_view a, std::string_view b) {
-  const std::string la = LowerCase(a);
-  const std::string lb = LowerCase(b);
-  return la != lb ? la < lb : a < b;
-}
+bool PosixFileSystem::NameBefore(std::string_view a, std::string_view b) { return NameBeforeIgnoringCase(a, b); }
 
 }  // namespace tessmoor::testing
