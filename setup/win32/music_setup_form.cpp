@@ -5,6 +5,7 @@
 #include "platform/win32/open_file_dialog.h"
 #include "platform/win32/utf.h"
 #include "setup/win32/music_glyphs.h"
+#include "setup/win32/save_failure_box.h"
 
 namespace tessmoor {
 
@@ -99,5 +100,7 @@ std::string TMusicSetUpForm::ChooseMusicFile() {
 }
 
 void TMusicSetUpForm::HideWindow() { ShowWindow(hwnd(), SW_HIDE); }
+
+void TMusicSetUpForm::ShowSaveFailure(std::uint32_t error) { ShowSaveFailureBox(hwnd(), error); }
 
 }  // namespace tessmoor

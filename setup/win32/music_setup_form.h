@@ -56,6 +56,7 @@ class TMusicSetUpForm : public win32::TableForm<MusicRole>, public MusicDialogVi
 
   // The loudspeakers; a disabled button greys its icon itself.
   win32::UniqueIcon play_glyph_, stop_glyph_;
+  void ShowSaveFailure(std::uint32_t error) override;
   // The open dialog starts where its last use in this dialog ended.
   std::wstring last_folder_;
   std::optional<win32::MciPlayer> player_;  // `MusicMediaPlayer`

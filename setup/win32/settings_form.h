@@ -54,6 +54,7 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
     void ShowPictureError(std::string_view path, std::string_view reason) override;
     std::optional<std::string> ChoosePictureFile(int box, std::string_view initial_folder) override;
     void CloseWindow() override;
+    void ShowSaveFailure(std::uint32_t error) override;
     int DotsPerInch() override;
 
    private:

@@ -2,6 +2,7 @@
 // the picture controls, the messages and the open-picture dialog.
 #include "platform/win32/open_file_dialog.h"
 #include "platform/win32/utf.h"
+#include "setup/win32/save_failure_box.h"
 #include "setup/win32/settings_form.h"
 
 namespace tessmoor {
@@ -65,6 +66,8 @@ std::optional<std::string> TScrSetUpForm::View::ChoosePictureFile(int, std::stri
 }
 
 void TScrSetUpForm::View::CloseWindow() { form_.Destroy(); }
+
+void TScrSetUpForm::View::ShowSaveFailure(std::uint32_t error) { ShowSaveFailureBox(form_.hwnd(), error); }
 
 int TScrSetUpForm::View::DotsPerInch() { return form_.scale().dpi(); }
 

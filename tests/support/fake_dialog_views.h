@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <ostream>
 #include <optional>
 #include <string>
@@ -32,6 +33,7 @@ class FakeSettingsDialogView : public SettingsDialogView {
   void ShowPictureError(std::string_view path, std::string_view reason) override;
   std::optional<std::string> ChoosePictureFile(int box, std::string_view initial_folder) override;
   void CloseWindow() override;
+  void ShowSaveFailure(std::uint32_t error) override;
   int DotsPerInch() override { return dpi; }
 
   // What a picture control shows: its size, the rectangle drawn into and the size of the
@@ -55,6 +57,7 @@ class FakeSettingsDialogView : public SettingsDialogView {
   std::optional<std::string> next_choice;
   std::vector<std::string> chooser_folders;
   int closes = 0;
+  std::vector<std::uint32_t> save_failures;  // the error of each failure shown
   int dpi = 96;
 };
 
@@ -68,6 +71,7 @@ class FakePattern1DetailView : public Pattern1DetailView {
   void SetBoxChecked(int box, bool checked) override;
   void SetScaleLabel(std::string_view text) override;
   void CloseWindow() override;
+  void ShowSaveFailure(std::uint32_t error) override;
 
   std::vector<std::string> log;
   Point origin{591, 335};
@@ -78,6 +82,7 @@ class FakePattern1DetailView : public Pattern1DetailView {
   std::array<bool, 4> checked{};
   std::string scale_label;
   int closes = 0;
+  std::vector<std::uint32_t> save_failures;  // the error of each failure shown
 };
 
 class FakePattern2DetailView : public Pattern2DetailView {
@@ -91,6 +96,7 @@ class FakePattern2DetailView : public Pattern2DetailView {
   void SetBoxChecked(int window, bool checked) override;
   void SetSizeLabel(int window, std::string_view text) override;
   void CloseWindow() override;
+  void ShowSaveFailure(std::uint32_t error) override;
 
   std::vector<std::string> log;
   Point origin;
@@ -101,6 +107,7 @@ class FakePattern2DetailView : public Pattern2DetailView {
   std::array<bool, 4> checked{};
   std::array<std::string, 4> size_labels;
   int closes = 0;
+  std::vector<std::uint32_t> save_failures;  // the error of each failure shown
 };
 
 class FakeVersionDialogView : public VersionDialogView {
