@@ -61,7 +61,8 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
     TScrSetUpForm& form_;
   };
 
-  void AddHelpMenu();
+  // The menu bar: the extended settings and the version dialog.
+  void AddMenuBar();
   // The twelve slot tabs of each box, and the colour their pages paint the box pictures on.
   void FillBoxTabs();
   void StartBrowser();

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/extended_dialog_model.h"
 #include "setup/pattern1_detail_model.h"
 #include "setup/pattern2_detail_model.h"
 #include "setup/settings_dialog_model.h"
@@ -108,6 +109,23 @@ class FakePattern2DetailView : public Pattern2DetailView {
   std::array<std::string, 4> size_labels;
   int closes = 0;
   std::vector<std::uint32_t> save_failures;  // the error of each failure shown
+};
+
+class FakeExtendedDialogView : public ExtendedDialogView {
+ public:
+  void SelectEveryMonitor(bool every_monitor) override;
+  void SetSubfolders(bool on) override;
+  void SelectNameOrder(bool name_order) override;
+  void MakeTopMostAndShow() override { log.push_back("TopMost"); }
+  void CloseWindow() override;
+  void ShowSaveFailure(std::uint32_t error) override;
+
+  std::vector<std::string> log;
+  bool every_monitor = false;
+  bool subfolders = false;
+  bool name_order = false;
+  int closes = 0;
+  std::vector<std::uint32_t> save_failures;
 };
 
 class FakeVersionDialogView : public VersionDialogView {
