@@ -121,9 +121,28 @@ class ScopedValue {
 void DeleteSettings();
 std::optional<std::wstring> Read(const std::wstring& name);
 void Write(const std::wstring& name, const std::wstring& value);
-// Every value under the settings key.
+// Every text value under the settings key.
 std::map<std::wstring, std::wstring> All();
 bool KeyExists();
+// A number under the settings key (REG_DWORD), as an administrator's script might set one.
+void WriteDword(const std::wstring& name, DWORD value);
+std::optional<DWORD> ReadDword(const std::wstring& name);
+
+// For the life of the object nobody may set a value under the settings key (made when missing):
+// its permissions deny KEY_SET_VALUE to everyone, as a policy would. Reading, and giving the key
+// its former permissions back afterwards, stay allowed.
+class ScopedWriteDenial {
+ public:
+  ScopedWriteDenial();
+  ScopedWriteDenial(const ScopedWriteDenial&) = delete;
+  ScopedWriteDenial& operator=(const ScopedWriteDenial&) = delete;
+  ~ScopedWriteDenial();
+  // The denial is in place: a write the driver tries itself is refused.
+  bool Active() const;
+
+ private:
+  std::vector<BYTE> former_;  // the key's self-relative security descriptor with its DACL
+};
 }  // namespace registry
 
 // Test pictures: written into a folder of the prefix's temp folder; returns the file's Windows
