@@ -186,6 +186,11 @@ void TScrSetUpForm::OnCloseRequest() {
     Destroy();
 }
 
+void TScrSetUpForm::OnRescale() {
+  TableForm::OnRescale();
+  if (browser_) browser_->Rescale(scale());
+}
+
 void TScrSetUpForm::OnDestroy() {
   // The settings dialog is the run's main window.
   PostQuitMessage(0);

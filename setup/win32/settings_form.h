@@ -37,6 +37,7 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
   void OnOtherCommand(int id, int code) override;
   void OnCloseRequest() override;
   void OnDestroy() override;
+  void OnRescale() override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
@@ -68,7 +69,7 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
   void StartBrowser();
   // Puts the picture control of (role, index) at its design place with `size` (96 DPI) and
   // draws `picture`, if any, into `drawn`.
-  void PlacePicture(SettingsRole role, int index, Size size, std::optional<Picture> picture, const Rect& drawn) const;
+  void PlacePicture(SettingsRole role, int index, Size size, std::optional<Picture> picture, const Rect& drawn);
   int BoxOfPicture(HWND hwnd) const;
   void FileListClick();
   void DropOnBox(HWND target);

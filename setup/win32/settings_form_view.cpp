@@ -12,15 +12,14 @@ using R = SettingsRole;
 }  // namespace
 
 void TScrSetUpForm::PlacePicture(SettingsRole role, int index, Size size, std::optional<Picture> picture,
-                                 const Rect& drawn) const {
+                                 const Rect& drawn) {
   const auto row = RowOf(role, index);
   win32::PictureBox* box = PictureOf(role, index);
   if (!row || !box) return;
-  const POINT o = controls().at(*row).origin;
-  const win32::DpiScale s = scale();
-  box->SetBounds({s(o.x), s(o.y), s(o.x) + s(size.width), s(o.y) + s(size.height)});
+  const Rect& at = controls().at(*row).design;
+  PlaceControl(*row, {at.left, at.top, at.left + size.width, at.top + size.height});
   if (picture)
-    box->SetPicture(std::move(*picture), {s(drawn.left), s(drawn.top), s(drawn.right), s(drawn.bottom)});
+    box->SetPicture(std::move(*picture), drawn, scale());
   else
     box->ClearPicture();
 }
