@@ -236,6 +236,12 @@ Screenshot RenderCaption(const std::wstring& text, int pixels, bool bold = false
 // that font, large where it drew boxes, another font or nothing.
 int BestMismatch(const Ink& screen, const RECT& area, const Ink& text);
 
+// Sends `window` of another process WM_DPICHANGED as the system does when the window moves onto a
+// monitor of `dpi`: the rectangle it suggests for the window is put into that process's memory
+// (`process` needs VM operation and write access), since the message carries a pointer that the
+// system does not carry across processes. False when the window did not answer.
+bool SendDpiChanged(HWND window, HANDLE process, int dpi, const RECT& suggested);
+
 // The threads of process `pid` now.
 std::vector<DWORD> ThreadsOf(DWORD pid);
 
