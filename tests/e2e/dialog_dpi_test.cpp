@@ -70,35 +70,32 @@ TEST_F(DialogDpi, TheSettingsDialogAt120DpiLooksAsWhenItStartsAt120AndComesBackA
   const RECT outer = WindowRectOf(d.hwnd());
   EXPECT_EQ(outer.right - outer.left, s(638));
   EXPECT_EQ(outer.bottom - outer.top, s(510));
-  const RECT save = d.ClientRect(d.Control("NoImageRegFileSaveButton"));
-  EXPECT_EQ(save.left, s(544));
-  EXPECT_EQ(save.top, s(8));
-  EXPECT_EQ(save.right - save.left, s(73));
-  EXPECT_EQ(save.bottom - save.top, s(25));
   EXPECT_PRED3(HasSize, d.SizeOf(d.BoxControl(1, "NoImage")), s(137), s(102));
   EXPECT_PRED3(HasSize, d.SizeOf(d.BoxControl(2, "NoImage")), s(137), s(137));
-  // Every control where the table puts it at 120 DPI; labels as large as their captions.
+  // Every control where the table puts it at 120 DPI (the save button at 680,10 of 91 x 31, say);
+  // labels as large as their captions in the new font.
   const auto& rows = SettingsDialogControls();
-  std::map<std::string_view, POINT> origins;
+  const std::vector<Rect> places = ScaledLayout(rows, 120);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const auto& row = rows[i];
-    const POINT parent = row.parent.empty() ? POINT{0, 0} : origins.at(row.parent);
-    const POINT at{parent.x + row.x, parent.y + row.y};
-    origins[row.name] = at;
     if (row.kind == ControlKind::kPicture) continue;  // sized by their pictures, checked above
     HWND control = GetDlgItem(d.hwnd(), kSettingsFirstControlId + static_cast<int>(i));
     const RECT r = d.ClientRect(control);
-    EXPECT_EQ(r.left, s(at.x)) << row.name;
-    EXPECT_EQ(r.top, s(at.y)) << row.name;
+    const Rect& at = places[i];
+    EXPECT_EQ(r.left, at.left) << row.name;
+    EXPECT_EQ(r.top, at.top) << row.name;
     if (row.kind == ControlKind::kLabel) {
       const RECT before = at96.at(control);
       EXPECT_LE(r.bottom - r.top, s(16)) << row.name;
       EXPECT_GT(r.right - r.left, before.right - before.left) << row.name << ": measured in the 96-DPI font";
     } else {
-      EXPECT_EQ(r.right - r.left, s(row.width)) << row.name;
-      EXPECT_NEAR(r.bottom - r.top, s(row.height), row.kind == ControlKind::kDriveList ? 3 : 0) << row.name;
+      EXPECT_EQ(r.right - r.left, at.width()) << row.name;
+      EXPECT_NEAR(r.bottom - r.top, at.height(), row.kind == ControlKind::kDriveList ? 3 : 0) << row.name;
     }
   }
+  const RECT save = d.ClientRect(d.Control("NoImageRegFileSaveButton"));
+  EXPECT_EQ(save.left, 680);
+  EXPECT_EQ(save.right - save.left, 91);
   // The captions in the font of 120 DPI.
   PumpFor(500ms);
   const Screenshot shot = CaptureScreen();

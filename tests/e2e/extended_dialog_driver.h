@@ -1,6 +1,4 @@
 #pragma once
-#include <windows.h>
-
 #include "setup/extended_dialog_layout.h"
 #include "tests/e2e/layout_dialog_driver.h"
 #include "tests/e2e/settings_dialog_driver.h"
@@ -11,11 +9,11 @@ namespace tessmoor::e2e {
 
 class ExtendedDialogDriver : public LayoutDialogDriver<ExtendedRole, ExtendedDialogControls> {
  public:
+  using LayoutDialogDriver::LayoutDialogDriver;
   using Role = ExtendedRole;
   static constexpr const wchar_t* kTitle = L"拡張設定";
-  using LayoutDialogDriver::LayoutDialogDriver;
-
-  // The new instance; an empty driver, with a test failure, when none opened.
+  // Chooses the menu item and gives the dialog it opened; an empty driver, with a test failure,
+  // when none did.
   static ExtendedDialogDriver OpenFrom(const SettingsDialogDriver& settings);
 
   // What it shows: the radio buttons of both groups and the check box.
@@ -31,8 +29,6 @@ class ExtendedDialogDriver : public LayoutDialogDriver<ExtendedRole, ExtendedDia
   void ChooseNameOrder() const { Click(Control(Role::kNameOrderRadio)); }
   void ChooseShuffled() const { Click(Control(Role::kShuffledRadio)); }
   void Save() const { Click(Control(Role::kSaveButton)); }
-  // For a save that brings up a message box, which would hold a sent click until it goes.
-  void PostSave() const { PostMessageW(Control(Role::kSaveButton), BM_CLICK, 0, 0); }
   void Cancel() const { Click(Control(Role::kCancelButton)); }
 };
 

@@ -36,6 +36,15 @@ class RefusedSave : public FromSettingsDialog {
   }
   void Allow() { denial_.reset(); }
 
+  // Presses `save` of `dialog` (posted: the message box would hold a sent click until it goes),
+  // acknowledges the refusal; then the dialog is still there and the store as it was.
+  void PressRefusedSave(HWND dialog, HWND save, const wchar_t* screenshot) const {
+    PostMessageW(save, BM_CLICK, 0, 0);
+    ASSERT_TRUE(AcknowledgeRefusal(dialog, screenshot));
+    EXPECT_TRUE(IsWindowVisible(dialog)) << "the refused save closed the dialog";
+    EXPECT_EQ(registry::All(), store_);
+  }
+
   // The message box that a refused save brought up over `dialog`: checks its text, keeps a
   // screenshot and presses its OK button. False when none appeared or it did not go.
   static bool AcknowledgeRefusal(HWND dialog, const wchar_t* screenshot) {
@@ -79,13 +88,10 @@ TEST_F(RefusedSave, TheSettingsDialogSaysSoInJapaneseAndStaysOpenWithTheChoices)
   const SettingsDialogDriver& d = *settings_;
   d.Click(d.Control("No2ScrActionRadioButton"));
   d.Click(d.Control("MusicPlaySetRadioButton"));
-  d.PostClick(d.Control("NoImageRegFileSaveButton"));
-  ASSERT_TRUE(AcknowledgeRefusal(d.hwnd(), L"save-refused"));
-  EXPECT_TRUE(IsWindowVisible(d.hwnd())) << "the refused save closed the dialog";
+  ASSERT_NO_FATAL_FAILURE(PressRefusedSave(d.hwnd(), d.Control("NoImageRegFileSaveButton"), L"save-refused"));
   EXPECT_TRUE(module_->Running());
   EXPECT_TRUE(d.Checked(d.Control("No2ScrActionRadioButton"))) << "the user's choice was lost";
   EXPECT_TRUE(d.Checked(d.Control("MusicPlaySetRadioButton")));
-  EXPECT_EQ(registry::All(), store_);
 
   // The key takes writes again: the same press saves and ends the run.
   Allow();
@@ -95,40 +101,35 @@ TEST_F(RefusedSave, TheSettingsDialogSaysSoInJapaneseAndStaysOpenWithTheChoices)
   EXPECT_EQ(registry::Read(L"MusicPlayStop"), L"0");
 }
 
-TEST_F(RefusedSave, TheDetailDialogSaysSoAndStaysOpenWithoutRecordingItsPosition) {
+TEST_F(RefusedSave, TheDetailAndExtendedDialogsSaySoAndStayOpenWithoutRecordingAPosition) {
   ASSERT_TRUE(OpenSettings());
-  const auto dialog = Pattern1DetailDriver::OpenFrom(*settings_);
-  ASSERT_TRUE(dialog);
+  const auto detail = Pattern1DetailDriver::OpenFrom(*settings_);
+  const auto extended = ExtendedDialogDriver::OpenFrom(*settings_);
+  ASSERT_TRUE(detail);
+  ASSERT_TRUE(extended);
   ASSERT_NO_FATAL_FAILURE(Deny());
-  dialog.ChooseMode(3);
-  dialog.ToggleBox(2);
-  dialog.MoveTo(170, 150);
-  PostMessageW(dialog.Control(Pattern1DetailDriver::Role::kSaveButton), BM_CLICK, 0, 0);
-  ASSERT_TRUE(AcknowledgeRefusal(dialog.hwnd(), L"save-refused-detail"));
-  EXPECT_TRUE(dialog.Visible()) << "the refused save closed the dialog";
-  EXPECT_TRUE(dialog.ModeChecked(3));
-  EXPECT_FALSE(dialog.BoxChecked(2));
-  EXPECT_EQ(registry::All(), store_);
+  detail.ChooseMode(3);
+  detail.ToggleBox(2);
+  detail.MoveTo(170, 150);
+  ASSERT_NO_FATAL_FAILURE(PressRefusedSave(detail.hwnd(), detail.Control(Pattern1DetailDriver::Role::kSaveButton),
+                                           L"save-refused-detail"));
+  EXPECT_TRUE(detail.ModeChecked(3));
+  EXPECT_FALSE(detail.BoxChecked(2));
+  extended.ChooseSlideShow();
+  ASSERT_NO_FATAL_FAILURE(PressRefusedSave(
+      extended.hwnd(), extended.Control(ExtendedDialogDriver::Role::kSaveButton), L"save-refused-extended"));
+  EXPECT_TRUE(extended.SlideShowChecked());
 
+  // The key takes writes again: the same presses save and close.
   Allow();
-  dialog.Save();
-  EXPECT_TRUE(dialog.WaitClosed());
+  detail.Save();
+  EXPECT_TRUE(detail.WaitClosed());
   EXPECT_EQ(registry::Read(L"ScrActionRegSelectNo1FlagDetail"), L"3");
   EXPECT_EQ(registry::Read(L"ImageRegForm1No2BoxScrSetUpFormTabControlCheckBoxReg"), L"0");
   EXPECT_EQ(registry::Read(L"ScreenDetailSetUpPointRegXFlag"), L"170");
-}
-
-TEST_F(RefusedSave, TheExtendedDialogSaysSoAndStaysOpen) {
-  ASSERT_TRUE(OpenSettings());
-  const auto dialog = ExtendedDialogDriver::OpenFrom(*settings_);
-  ASSERT_TRUE(dialog);
-  ASSERT_NO_FATAL_FAILURE(Deny());
-  dialog.ChooseSlideShow();
-  dialog.PostSave();
-  ASSERT_TRUE(AcknowledgeRefusal(dialog.hwnd(), L"save-refused-extended"));
-  EXPECT_TRUE(dialog.Visible());
-  EXPECT_TRUE(dialog.SlideShowChecked());
-  EXPECT_EQ(registry::All(), store_);
+  extended.Save();
+  EXPECT_TRUE(extended.WaitClosed());
+  EXPECT_EQ(registry::Read(L"ScrActionRegSelectEveryMonitorFlag"), L"1");
 }
 
 }  // namespace

@@ -172,29 +172,4 @@ void FakeVersionDialogView::ShellExecute(const ShellExecuteRequest& request) {
   log.push_back("Shell " + request.verb + " " + request.file);
 }
 
-void FakeExtendedDialogView::SelectEveryMonitor(bool on) {
-  every_monitor = on;
-  log.push_back(on ? "Monitors show" : "Monitors black");
-}
-
-void FakeExtendedDialogView::SetSubfolders(bool on) {
-  subfolders = on;
-  log.push_back(on ? "Subfolders on" : "Subfolders off");
-}
-
-void FakeExtendedDialogView::SelectNameOrder(bool on) {
-  name_order = on;
-  log.push_back(on ? "Order name" : "Order shuffled");
-}
-
-void FakeExtendedDialogView::CloseWindow() {
-  ++closes;
-  log.push_back("Close");
-}
-
-void FakeExtendedDialogView::ShowSaveFailure(std::uint32_t error) {
-  save_failures.push_back(error);
-  log.push_back("SaveFailure " + std::to_string(error));
-}
-
 }  // namespace tessmoor::testing

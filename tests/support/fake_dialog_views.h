@@ -113,12 +113,15 @@ class FakePattern2DetailView : public Pattern2DetailView {
 
 class FakeExtendedDialogView : public ExtendedDialogView {
  public:
-  void SelectEveryMonitor(bool every_monitor) override;
-  void SetSubfolders(bool on) override;
-  void SelectNameOrder(bool name_order) override;
+  void SelectEveryMonitor(bool on) override { Show(every_monitor, on, "Monitors show", "Monitors black"); }
+  void SetSubfolders(bool on) override { Show(subfolders, on, "Subfolders on", "Subfolders off"); }
+  void SelectNameOrder(bool on) override { Show(name_order, on, "Order name", "Order shuffled"); }
   void MakeTopMostAndShow() override { log.push_back("TopMost"); }
-  void CloseWindow() override;
-  void ShowSaveFailure(std::uint32_t error) override;
+  void CloseWindow() override { log.push_back("Close " + std::to_string(++closes)); }
+  void ShowSaveFailure(std::uint32_t error) override {
+    save_failures.push_back(error);
+    log.push_back("SaveFailure");
+  }
 
   std::vector<std::string> log;
   bool every_monitor = false;
@@ -126,6 +129,12 @@ class FakeExtendedDialogView : public ExtendedDialogView {
   bool name_order = false;
   int closes = 0;
   std::vector<std::uint32_t> save_failures;
+
+ private:
+  void Show(bool& shown, bool on, const char* on_entry, const char* off_entry) {
+    shown = on;
+    log.push_back(on ? on_entry : off_entry);
+  }
 };
 
 class FakeVersionDialogView : public VersionDialogView {

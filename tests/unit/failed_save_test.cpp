@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "app/settings_keys.h"
@@ -47,37 +48,33 @@ class SettingsDialogUnderTest : public Dialog {
   SettingsDialogModel model_;
 };
 
-class Pattern1UnderTest : public Dialog {
+// A detail dialog with some choices made.
+template <class Model, class Texts, class View, void (Model::*kSave)()>
+class DetailUnderTest : public Dialog {
  public:
-  explicit Pattern1UnderTest(Settings& settings) : model_(settings, texts_, view_) {
-    model_.SelectMode(3);
-    model_.SetBoxChecked(2, false);
+  explicit DetailUnderTest(Settings& settings) : model_(settings, texts_, view_) {
+    if constexpr (std::is_same_v<Model, Pattern1DetailModel>) {
+      model_.SelectMode(3);
+      model_.SetBoxChecked(2, false);
+    } else {
+      model_.SelectMode(2, 5);
+      model_.SetBoxChecked(4, false);
+    }
   }
-  void Save() override { model_.No1ImageRegFileSaveButtonClick(); }
+  void Save() override { (model_.*kSave)(); }
   int closes() const override { return view_.closes; }
   std::vector<std::uint32_t> failures() const override { return view_.save_failures; }
 
  private:
-  Pattern1DetailTexts texts_;
-  testing::FakePattern1DetailView view_;
-  Pattern1DetailModel model_;
+  Texts texts_;
+  View view_;
+  Model model_;
 };
 
-class Pattern2UnderTest : public Dialog {
- public:
-  explicit Pattern2UnderTest(Settings& settings) : model_(settings, texts_, view_) {
-    model_.SelectMode(2, 5);
-    model_.SetBoxChecked(4, false);
-  }
-  void Save() override { model_.No2ImageRegFileSaveButtonClick(); }
-  int closes() const override { return view_.closes; }
-  std::vector<std::uint32_t> failures() const override { return view_.save_failures; }
-
- private:
-  Pattern2DetailTexts texts_;
-  testing::FakePattern2DetailView view_;
-  Pattern2DetailModel model_;
-};
+using Pattern1UnderTest = DetailUnderTest<Pattern1DetailModel, Pattern1DetailTexts, testing::FakePattern1DetailView,
+                                          &Pattern1DetailModel::No1ImageRegFileSaveButtonClick>;
+using Pattern2UnderTest = DetailUnderTest<Pattern2DetailModel, Pattern2DetailTexts, testing::FakePattern2DetailView,
+                                          &Pattern2DetailModel::No2ImageRegFileSaveButtonClick>;
 
 class MusicUnderTest : public Dialog, MusicDialogView {
  public:
