@@ -22,7 +22,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/settings_dialog_values.h"
+#include "app/extended_settings.h"
 #include "app/settings_keys.h"
 #include "bench/bench_child.h"
 #include "platform/text.h"
@@ -76,7 +76,7 @@ Measure Show(bool folders) {
   PicturePipeline pipeline;
   pipeline.folder_wait = std::chrono::seconds(60);
   const Clock::time_point start = Clock::now();
-  (void)ReadSettingsDialogValues(settings);
+  (void)ReadStartUpValues(settings);
   ShowSettings show = ReadShowSettings(settings);
   PictureTable table(settings, files, show, {ShowDecodeTargets(show, 1920, 1080), 0}, pipeline);
   if (table.PictureAt(1, 1) == nullptr) std::exit(1);

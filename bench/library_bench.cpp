@@ -23,7 +23,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/settings_dialog_values.h"
+#include "app/extended_settings.h"
 #include "app/settings_keys.h"
 #include "bench/alloc_counter.h"
 #include "bench/bench_child.h"
@@ -70,7 +70,7 @@ struct Kept {
 std::unique_ptr<PictureTable> StartShow(Settings& settings, FileSystem& files, ShowSettings& show) {
   PicturePipeline pipeline;
   pipeline.folder_wait = std::chrono::seconds(60);
-  (void)ReadSettingsDialogValues(settings);
+  (void)ReadStartUpValues(settings);
   show = ReadShowSettings(settings);
   return std::make_unique<PictureTable>(settings, files, show,
                                         PictureTable::Options{ShowDecodeTargets(show, 1920, 1080), 0}, pipeline);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "app/extended_settings.h"
 #include "app/settings_keys.h"
 #include "show/fit.h"
 
@@ -102,7 +103,8 @@ PictureTable::PictureTable(Settings& settings, FileSystem& files, ShowSettings& 
 void PictureTable::StartFolders(Settings& settings, const std::vector<int>& order, const Options& options,
                                 const PicturePipeline& pipeline) {
   if (std::none_of(slots_.begin(), slots_.end(), [](const Slot& s) { return s.kind == Kind::kFolder; })) return;
-  const FolderSettings folders = ReadFolderSettings(settings);
+  const ExtendedSettings extended = ReadExtendedSettings(settings);
+  const FolderOrderKind order_kind = extended.folder_name_order ? FolderOrderKind::kByName : FolderOrderKind::kShuffled;
   SplitMixRandom fixed(1);
   RandomSource& random = pipeline.random ? *pipeline.random : fixed;
   for (int rank = 0; rank < static_cast<int>(order.size()); ++rank) {
@@ -110,7 +112,7 @@ void PictureTable::StartFolders(Settings& settings, const std::vector<int>& orde
     if (slots_[index].kind != Kind::kFolder) continue;
     const int box = index / 12 + 1;
     const int s = index % 12 + 1;
-    FolderPicker::Setup setup{paths_[box - 1][s], folders.subfolders, folders.order,
+    FolderPicker::Setup setup{paths_[box - 1][s], extended.folder_subfolders, order_kind,
                               settings.Peek(keys::FolderPlace(box, s)), options.targets[box - 1]};
     feeds_[index] = std::make_unique<FolderFeed>(FolderFeed::Shared{files_, decoder_, turns_, pipeline.thread_scope},
                                                  std::move(setup), rank, DrawSeed(random));

@@ -39,13 +39,6 @@ ShowSettings ReadShowSettings(Settings& settings) {
   return show;
 }
 
-FolderSettings ReadFolderSettings(Settings& settings) {
-  FolderSettings folders;
-  folders.subfolders = settings.ReadSwitch(keys::kFolderSubfolders);
-  folders.order = FolderOrderFromFlag(settings.Read(keys::kFolderOrder));
-  return folders;
-}
-
 void ForceBoxOff(ShowSettings& show, int box) {
   show.box_use[box - 1] = false;
   show.window_timers[box - 1].interval_ms = 0;

@@ -4,7 +4,6 @@
 
 #include "app/settings.h"
 #include "app/settings_keys.h"
-#include "show/folder_order_state.h"
 
 namespace tessmoor {
 
@@ -59,16 +58,6 @@ struct ShowSettings {
 // stops the window timers; pattern 2 runs each window timer at its speed unless its box is
 // switched off.
 ShowSettings ReadShowSettings(Settings& settings);
-
-// How every folder slot of a show takes its folder's pictures.
-struct FolderSettings {
-  bool subfolders = true;
-  FolderOrderKind order = FolderOrderKind::kShuffled;
-};
-
-// Reads the subfolder switch and the order, writing the first-run value of a key that is not set.
-// The picture table reads them once, when a slot of the show names a folder.
-FolderSettings ReadFolderSettings(Settings& settings);
 
 // Switches box `box` off and stops its window timer: after the picture table has been built, for
 // every box the table found without a usable picture.
