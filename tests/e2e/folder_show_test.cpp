@@ -103,7 +103,7 @@ std::wstring EveryFormatFolder(const std::wstring& name) {
   Put(folder, L"d9.jpg", test::kYellow);
   Put(folder, L"e.bmp", kOrange);
   WriteFileIn(folder, L"notes.txt", {'h', 'i'});
-  Put(folder + L"\\sub", L"f.png", kCyan);
+  Put(folder + L"\\サブ", L"夕日.png", kCyan);  // names in another script, through the wide file API
   return folder;
 }
 
