@@ -50,6 +50,9 @@ std::string WindowSpeed(int window) {
 std::string WindowScale(int window) {
   return "ScrActionRegSelectScaleNo2FormNo" + std::to_string(window) + "Flag";
 }
+std::string FolderPlace(int box, int slot) {
+  return "ImageRegNo" + std::to_string(box) + "BoxNo" + std::to_string(slot) + "FolderPlace";
+}
 std::string MusicPath(int slot) { return "MusicNo" + std::to_string(slot); }
 std::string MusicPlayFlag(int slot) { return "MusicPlayStopNo" + std::to_string(slot); }
 
@@ -107,10 +110,21 @@ const std::vector<KeySpec>& AllKeys() {
   return table;
 }
 
+const std::vector<KeySpec>& StateKeys() {
+  static const std::vector<KeySpec> table = [] {
+    std::vector<KeySpec> t;
+    for (int b = 1; b <= kBoxCount; ++b)
+      for (int s = 1; s <= kSlotsPerBox; ++s) t.push_back({FolderPlace(b, s), "", KeyType::kState, {}, std::nullopt});
+    return t;
+  }();
+  return table;
+}
+
 const KeySpec* Find(std::string_view name) {
   static const std::unordered_map<std::string_view, const KeySpec*> index = [] {
     std::unordered_map<std::string_view, const KeySpec*> m;
     for (const KeySpec& k : AllKeys()) m.emplace(k.name, &k);
+    for (const KeySpec& k : StateKeys()) m.emplace(k.name, &k);
     return m;
   }();
   auto it = index.find(name);

@@ -25,6 +25,7 @@ enum class KeyType {
   kChoice,  // compared as exact text: pattern, modes, flags
   kNumber,  // integer text
   kPath,    // a full file path or the empty string
+  kState,   // kept by the show for itself: shown by no dialog, never written by a read
 };
 
 // The numbers the dialogs offer for a kNumber key. The show uses a stored number outside it as
@@ -88,7 +89,17 @@ std::string MusicPlayFlag(int slot);
 // All 90 keys: pattern, pictures, pattern 1, pattern 2, music, positions (87 keys), then the
 // extended settings.
 const std::vector<KeySpec>& AllKeys();
-// The entry for `name`, or nullptr for a name that is not a setting.
+
+// Kept state beside the settings: values the show writes for itself and no dialog shows or saves.
+// Read them with Settings::Peek, which writes nothing: a value that was never written, or that
+// has been damaged, only means that nothing has been kept. First-run value: the empty text.
+// The place of folder slot (box, slot) in its folder's order (show/folder_order_state.h),
+// written after every picture the slot shows: "ImageRegNo<b>BoxNo<s>FolderPlace".
+std::string FolderPlace(int box, int slot);
+// The 48 FolderPlace keys, box-major.
+const std::vector<KeySpec>& StateKeys();
+
+// The entry for `name` in either table, or nullptr for a name that is neither.
 const KeySpec* Find(std::string_view name);
 
 }  // namespace keys

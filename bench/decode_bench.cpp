@@ -24,12 +24,9 @@
 // scale saves most of the time and seven eighths of the memory.
 //
 // Usage: decode_bench [--runs N]
-#include <malloc.h>
 #include <time.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -40,61 +37,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/alloc_counter.h"
 #include "platform/image/decode.h"
 #include "platform/image/resample.h"
 #include "tests/support/picture_files.h"
-
-// ---- counting every allocation of the process ---------------------------------------------------
-
-extern "C" {
-void* __libc_malloc(std::size_t);
-void* __libc_calloc(std::size_t, std::size_t);
-void* __libc_realloc(void*, std::size_t);
-void* __libc_memalign(std::size_t, std::size_t);
-void __libc_free(void*);
-}
-
-namespace {
-
-std::atomic<std::int64_t> g_current{0};
-std::atomic<std::int64_t> g_peak{0};
-
-void* Counted(void* p) {
-  if (p) {
-    const std::int64_t now = g_current += static_cast<std::int64_t>(malloc_usable_size(p));
-    std::int64_t peak = g_peak.load();
-    while (now > peak && !g_peak.compare_exchange_weak(peak, now)) {
-    }
-  }
-  return p;
-}
-
-void Uncount(void* p) {
-  if (p) g_current -= static_cast<std::int64_t>(malloc_usable_size(p));
-}
-
-}  // namespace
-
-extern "C" {
-void* malloc(std::size_t size) { return Counted(__libc_malloc(size)); }
-void* calloc(std::size_t n, std::size_t size) { return Counted(__libc_calloc(n, size)); }
-void free(void* p) {
-  Uncount(p);
-  __libc_free(p);
-}
-void* realloc(void* p, std::size_t size) {
-  Uncount(p);
-  return Counted(__libc_realloc(p, size));
-}
-void* memalign(std::size_t alignment, std::size_t size) { return Counted(__libc_memalign(alignment, size)); }
-void* aligned_alloc(std::size_t alignment, std::size_t size) { return memalign(alignment, size); }
-int posix_memalign(void** out, std::size_t alignment, std::size_t size) {
-  void* p = memalign(alignment, size);
-  if (!p) return ENOMEM;
-  *out = p;
-  return 0;
-}
-}
 
 namespace tessmoor {
 namespace {
@@ -121,14 +67,13 @@ double ThreadMs() {
 Measure Run(int runs, const std::function<Picture()>& decode, PictureSize expect) {
   Measure m;
   for (int i = 0; i < runs; ++i) {
-    const std::int64_t base = g_current.load();
-    g_peak = base;
+    const std::int64_t base = bench::StartAllocationPeak();
     const auto start = Clock::now();
     const double cpu_start = ThreadMs();
     const Picture out = decode();
     m.ms = std::min(m.ms, ThreadMs() - cpu_start);
     m.wall_ms = std::min(m.wall_ms, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    m.peak_bytes = std::max(m.peak_bytes, g_peak.load() - base);
+    m.peak_bytes = std::max(m.peak_bytes, bench::AllocationPeak() - base);
     if (out.width != expect.width || out.height != expect.height) {
       std::fprintf(stderr, "decode gave %d x %d, not %d x %d\n", out.width, out.height, expect.width, expect.height);
       std::exit(1);

@@ -17,7 +17,6 @@
 // Usage: picture_table_bench [--runs N] [--set smooth|grainy|both]
 //   (best of N runs per variant, default 2; both sets by default)
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -33,6 +32,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "bench/bench_child.h"
 #include "app/settings_dialog_values.h"
 #include "app/settings_keys.h"
 #include "platform/file_system.h"
@@ -41,42 +41,20 @@
 #include "show/show_settings.h"
 #include "tests/support/fakes.h"
 #include "tests/support/picture_files.h"
+#include "tests/support/posix_files.h"
 
 namespace tessmoor {
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
+using bench::MsSince;
 
 constexpr int kPictureWidth = 4000;
 constexpr int kPictureHeight = 3000;
 constexpr int kScreenWidth = 1920;
 constexpr int kScreenHeight = 1080;
 constexpr int kDistinctPictures = 8;  // each written six times, under 48 names
-
-// Real files, read with the standard library; safe to use from several threads. No folder is
-// listed here: the rest goes to an empty fake.
-class DiskFiles : public testing::ForwardingFileSystem {
- public:
-  DiskFiles() : ForwardingFileSystem(no_folders_) {}
-  bool FileExists(std::string_view path) override {
-    std::error_code error;
-    return !path.empty() && fs::is_regular_file(fs::path(path), error);
-  }
-  std::optional<std::vector<std::uint8_t>> ReadFile(std::string_view path, std::size_t max_bytes) override {
-    std::ifstream in(fs::path(path), std::ios::binary | std::ios::ate);
-    if (!in) return std::nullopt;
-    const std::streamoff size = in.tellg();
-    if (size < 0 || static_cast<std::uint64_t>(size) > max_bytes) return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size)) return std::nullopt;
-    return bytes;
-  }
-
- private:
-  testing::FakeFileSystem no_folders_;
-};
 
 // Colour ramps, a soft disc and, for the grainy set, fine grain of +-`grain` levels, so that the
 // files come out at the size a camera writes for this pixel count.
@@ -114,20 +92,6 @@ std::vector<std::string> MakeFiles(const fs::path& folder, int grain) {
   return paths;
 }
 
-long CurrentRssKb() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0;
-  long resident = 0;
-  statm >> pages >> resident;
-  return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-long PeakRssKb() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_maxrss;
-}
-
 double CpuMs() {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
@@ -147,14 +111,10 @@ struct Measure {
   int height = 0;
 };
 
-double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
 Measure Baseline(const std::vector<std::string>& paths) {
-  DiskFiles files;
+  testing::PosixFileSystem files;
   Measure m;
-  const long rss_before = CurrentRssKb();
+  const long rss_before = bench::CurrentRssKb();
   std::vector<Picture> pictures;
   const double cpu_before = CpuMs();
   const Clock::time_point start = Clock::now();
@@ -170,7 +130,7 @@ Measure Baseline(const std::vector<std::string>& paths) {
   m.whole_ms = MsSince(start);
   m.cpu_ms = CpuMs() - cpu_before;
   for (const Picture& p : pictures) m.held_bytes += static_cast<double>(p.pixels.capacity());
-  m.rss_growth_kb = static_cast<double>(PeakRssKb() - rss_before);
+  m.rss_growth_kb = static_cast<double>(bench::PeakRssKb() - rss_before);
   m.threads = 1;
   m.decoded = static_cast<int>(pictures.size());
   if (!pictures.empty()) {
@@ -181,13 +141,13 @@ Measure Baseline(const std::vector<std::string>& paths) {
 }
 
 Measure Table(const std::vector<std::string>& paths, const std::string& scale) {
-  DiskFiles files;
+  testing::PosixFileSystem files;
   testing::MemoryStore store;
   store.Set(std::string(keys::kSlideScale), scale);
   for (int i = 0; i < 48; ++i) store.Set(keys::ImagePath(i / 12 + 1, i % 12 + 1), paths[i]);
   Settings settings(store);
   Measure m;
-  const long rss_before = CurrentRssKb();
+  const long rss_before = bench::CurrentRssKb();
   const double cpu_before = CpuMs();
   const Clock::time_point start = Clock::now();
   // What the show window does before the first tick: the settings dialog's start-up reads, the
@@ -207,38 +167,14 @@ Measure Table(const std::vector<std::string>& paths, const std::string& scale) {
     m.width = first->width;
     m.height = first->height;
   }
-  m.rss_growth_kb = static_cast<double>(PeakRssKb() - rss_before);
-  return m;
-}
-
-// Runs `variant` in a child process and brings back what it measured.
-Measure InChild(const std::function<Measure()>& variant) {
-  int fds[2];
-  if (pipe(fds) != 0) return variant();
-  std::fflush(stdout);
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    const Measure m = variant();
-    const ssize_t written = write(fds[1], &m, sizeof m);
-    _exit(written == static_cast<ssize_t>(sizeof m) ? 0 : 1);
-  }
-  close(fds[1]);
-  Measure m;
-  const ssize_t got = pid > 0 ? read(fds[0], &m, sizeof m) : -1;
-  close(fds[0]);
-  if (pid > 0) waitpid(pid, nullptr, 0);
-  if (got != static_cast<ssize_t>(sizeof m)) {
-    std::fprintf(stderr, "a measuring child failed\n");
-    std::exit(1);
-  }
+  m.rss_growth_kb = static_cast<double>(bench::PeakRssKb() - rss_before);
   return m;
 }
 
 Measure BestOf(int runs, const std::function<Measure()>& variant) {
-  Measure best = InChild(variant);
+  Measure best = bench::InChild<Measure>(variant);
   for (int i = 1; i < runs; ++i) {
-    const Measure m = InChild(variant);
+    const Measure m = bench::InChild<Measure>(variant);
     if (m.whole_ms < best.whole_ms) best = m;
   }
   return best;

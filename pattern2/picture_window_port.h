@@ -17,7 +17,7 @@ class PictureWindowPort {
 
   // Puts up `picture` stretched over a client area of `size` (which may be 0 wide or high). The
   // window stays hidden and keeps whatever position it had until the caller sets one. The
-  // picture is owned by the picture source and outlives the show.
+  // picture stays valid until the next Create: the motion keeps it.
   virtual void Create(const Picture& picture, Size size) = 0;
   // The window's top-left corner in screen coordinates; it may lie off the screen.
   virtual void SetPosition(int left, int top) = 0;

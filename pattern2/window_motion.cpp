@@ -1,5 +1,7 @@
 #include "pattern2/window_motion.h"
 
+#include <algorithm>
+
 #include "app/settings_keys.h"
 #include "pattern2/item_size.h"
 #include "platform/image/picture.h"
@@ -61,6 +63,7 @@ WindowMotion::WindowMotion(int window, Motion motion, int scale, PictureSource& 
       port_(port) {}
 
 TimerAction WindowMotion::Tick(const ShowArea& area) {
+  not_ready_ = {};
   const std::optional<int> slot = FindSlot(picture_index_);
   if (!slot) return TimerAction::kStop;
   picture_index_ = *slot;
@@ -68,7 +71,7 @@ TimerAction WindowMotion::Tick(const ShowArea& area) {
 
   if (!created_) {
     const Picture* picture = FetchTickPicture();
-    if (picture == nullptr) return TimerAction::kStop;
+    if (picture == nullptr) return exhausted_ ? TimerAction::kStop : TimerAction::kKeepRunning;
     PutUp(*picture, area);
     const Position start =
         motion_ == Motion::kStill
@@ -86,7 +89,7 @@ TimerAction WindowMotion::Tick(const ShowArea& area) {
 }
 
 bool WindowMotion::SlotUsable(int slot) const {
-  return !unusable_[slot] && !pictures_.Path(window_, slot).empty();
+  return !unusable_[slot] && !not_ready_[slot] && !pictures_.Path(window_, slot).empty();
 }
 
 // The slots from `start` to 12 and then from 1 on: the same slot the endless search over the
@@ -112,10 +115,12 @@ const Picture* WindowMotion::FetchTickPicture() {
       tick_.fetched = true;
       break;
     }
-    unusable_[tick_.slot] = true;
+    // A path still set with nothing to show: not ready in time, passed over for this tick.
+    const bool not_ready = picture == nullptr && !pictures_.Path(window_, tick_.slot).empty();
+    (not_ready ? not_ready_ : unusable_)[tick_.slot] = true;
     const std::optional<int> next = FindSlot(tick_.slot);
     if (!next) {
-      exhausted_ = true;
+      exhausted_ = std::none_of(not_ready_.begin(), not_ready_.end(), [](bool b) { return b; });
       tick_.fetched = true;
       break;
     }
@@ -126,7 +131,14 @@ const Picture* WindowMotion::FetchTickPicture() {
 }
 
 void WindowMotion::PutUp(const Picture& picture, const ShowArea& area) {
+  // A second window in the same tick shows the same picture, which was taken for the first.
+  std::shared_ptr<const Picture> taken;
+  if (!tick_.taken) {
+    taken = pictures_.Take(window_, tick_.slot);
+    tick_.taken = true;
+  }
   port_.Create(picture, PictureWindowSize(FitSizeOf(picture), area.client, scale_));
+  if (taken) shown_ = std::move(taken);
 }
 
 void WindowMotion::AdvancePicture() {

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "pattern2/motion_rules.h"
@@ -30,9 +31,13 @@ inline constexpr std::array<Position, 4> kDesignedWindowPositions = {
 // off the bottom or the right edge, which puts up no picture, makes the next picture skip a slot.
 //
 // A slot whose picture turns out empty or undecodable is passed over as if its path were empty.
-// Pictures are asked for only when a window is put up or the index moves on, so the show never
-// waits for a slot it does not need yet. When no slot of the box is left the tick answers kStop
-// and the window, if it was shown, stays where it is.
+// One whose picture is not ready in time (a folder still being listed) is passed over the same
+// way for this tick only; when no slot of the box is ready, the window keeps its picture, or is
+// not created yet, and the next tick tries again. Pictures are asked for only when a window is
+// put up or the index moves on, so the show never waits for a slot it does not need yet, and are
+// taken from the source only when a window shows them, once per tick: a folder slot shows its
+// next picture at each new window. When no slot of the box is left the tick answers kStop and the
+// window, if it was shown, stays where it is.
 class WindowMotion {
  public:
   // `window` is 1..4; `scale` is its scale in percent.
@@ -50,6 +55,7 @@ class WindowMotion {
     int slot = 0;
     const Picture* picture = nullptr;
     bool fetched = false;
+    bool taken = false;
   };
 
   std::optional<int> FindSlot(int start) const;
@@ -68,7 +74,10 @@ class WindowMotion {
   int picture_index_ = 1;
   Directions directions_;
   std::array<bool, 13> unusable_{};
+  std::array<bool, 13> not_ready_{};  // this tick only
   TickPicture tick_;
+  // The picture the window shows, kept for as long as it shows it.
+  std::shared_ptr<const Picture> shown_;
   bool exhausted_ = false;
 };
 

@@ -76,7 +76,15 @@ void AppendNumber(std::string& key, std::string_view s, std::size_t& at) {
 }
 
 void AppendTokens(std::string& key, std::string_view text) {
-  const std::string folded = LowerCase(text);  // character for character, digits untouched
+  // Character for character, digits untouched; plain ASCII, the usual case, without decoding.
+  std::string folded;
+  if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    folded.assign(text);
+    for (char& c : folded)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+  } else {
+    folded = LowerCase(text);
+  }
   const std::string_view s = folded;
   for (std::size_t at = 0; at < s.size();) {
     int value = 0;
@@ -101,18 +109,23 @@ void AppendTokens(std::string& key, std::string_view text) {
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
-std::string PathKey(std::string_view path) {
-  std::string key;
-  key.reserve(path.size() * 2 + 8);
+void AppendPathKey(std::string& key, std::string_view path) {
   for (;;) {
     const auto separator = std::find_if(path.begin(), path.end(), IsSeparator);
     const bool file = separator == path.end();
     key += file ? kFile : kFolder;
     AppendTokens(key, path.substr(0, static_cast<std::size_t>(separator - path.begin())));
     key += kEnd;
-    if (file) return key;
+    if (file) return;
     path.remove_prefix(static_cast<std::size_t>(separator - path.begin()) + 1);
   }
+}
+
+std::string PathKey(std::string_view path) {
+  std::string key;
+  key.reserve(path.size() * 2 + 8);
+  AppendPathKey(key, path);
+  return key;
 }
 
 std::string NameKey(std::string_view name) {
@@ -161,17 +174,43 @@ int ComparePathsNaturally(std::string_view a, std::string_view b) {
 }
 
 void SortPathsNaturally(std::vector<std::string>& paths) {
-  std::vector<std::pair<std::string, std::size_t>> keyed;
+  // Every key in one block, and the paths moved once into place: a large listing sorts without a
+  // string per key or a second copy of itself.
+  std::string keys;
+  std::vector<std::size_t> ends;
+  ends.reserve(paths.size());
+  for (const std::string& path : paths) {
+    AppendPathKey(keys, path);
+    ends.push_back(keys.size());
+  }
+  std::vector<std::pair<std::string_view, std::size_t>> keyed;
   keyed.reserve(paths.size());
-  for (std::size_t i = 0; i < paths.size(); ++i) keyed.emplace_back(PathKey(paths[i]), i);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::size_t begin = i == 0 ? 0 : ends[i - 1];
+    keyed.emplace_back(std::string_view(keys).substr(begin, ends[i] - begin), i);
+  }
+  ends = {};
   std::sort(keyed.begin(), keyed.end(), [&](const auto& x, const auto& y) {
     if (const int c = x.first.compare(y.first); c != 0) return c < 0;
     return CompareTies(paths[x.second], paths[y.second]) < 0;
   });
-  std::vector<std::string> sorted;
-  sorted.reserve(paths.size());
-  for (auto& [key, index] : keyed) sorted.push_back(std::move(paths[index]));
-  paths = std::move(sorted);
+  std::vector<std::size_t> order(paths.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = keyed[i].second;
+  keyed = {};
+  // Follows each cycle of the permutation, so that every path moves once.
+  for (std::size_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    std::string held = std::move(paths[start]);
+    std::size_t at = start;
+    while (order[at] != start) {
+      const std::size_t from = order[at];
+      paths[at] = std::move(paths[from]);
+      order[at] = at;
+      at = from;
+    }
+    paths[at] = std::move(held);
+    order[at] = at;
+  }
 }
 
 }  // namespace tessmoor

@@ -4,12 +4,12 @@
 #include <exception>
 #include <utility>
 
-#include "platform/image/decode.h"
 
 namespace tessmoor {
 
-DecodeQueue::DecodeQueue(FileSystem& files, std::vector<Job> jobs, int threads)
-    : files_(files), jobs_(std::move(jobs)), results_(jobs_.size()) {
+DecodeQueue::DecodeQueue(FileSystem& files, const PictureDecoder& decoder, std::vector<Job> jobs, int threads,
+                         Threads hooks)
+    : files_(files), decoder_(decoder), hooks_(std::move(hooks)), jobs_(std::move(jobs)), results_(jobs_.size()) {
   if (threads <= 0) threads = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   threads = std::min(threads, size());
   for (int i = 0; i < threads; ++i) {
@@ -30,6 +30,7 @@ DecodeQueue::~DecodeQueue() {
 }
 
 void DecodeQueue::Work() {
+  const std::shared_ptr<void> scope = hooks_.scope ? hooks_.scope() : nullptr;
   for (;;) {
     int job = -1;
     {
@@ -49,10 +50,13 @@ void DecodeQueue::Run(int job) {
   try {
     const Job& j = jobs_[job];
     if (std::optional<std::vector<std::uint8_t>> bytes = files_.ReadFile(j.path, kMaxFileBytes)) {
-      DecodeResult result = DecodePicture(*bytes, j.extension, j.target);
-      bytes.reset();  // only the decoded picture is kept
-      ok = result.status == DecodeStatus::kOk && !result.picture.empty();
-      if (ok) picture = std::move(result.picture);
+      const DecodeTurns::Turn turn(hooks_.turns, j.rank);
+      if (turn.held()) {
+        DecodeResult result = decoder_.Decode(*bytes, j.extension, j.target);
+        bytes.reset();  // only the decoded picture is kept
+        ok = result.status == DecodeStatus::kOk && !result.picture.empty();
+        if (ok) picture = std::move(result.picture);
+      }
     }
   } catch (...) {
     // Out of memory or anything else the decoders let through: this one slot is lost, the show

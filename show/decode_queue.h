@@ -9,6 +9,8 @@
 
 #include "platform/file_system.h"
 #include "platform/image/picture.h"
+#include "platform/image/picture_decoder.h"
+#include "show/decode_turns.h"
 
 namespace tessmoor {
 
@@ -16,8 +18,9 @@ namespace tessmoor {
 // that the first ones are ready first.
 //
 // Threads: the decode threads call only FileSystem::ReadFile (which must therefore allow calls
-// from several threads at once, alongside the owner's own calls) and the decoders; they never
-// call back into the owner. Every public function may be called from any one thread at a time
+// from several threads at once, alongside the owner's own calls), the decoder and the turns; they
+// never call back into the owner. Each holds its ThreadScope for its life, and decodes only while
+// it holds a turn, at the rank of its job; it reads the file before it asks for one. Every public function may be called from any one thread at a time
 // while the decoders run (the show calls them from its user-interface thread). A picture, once
 // returned, is never changed again and stays valid until the queue is destroyed.
 class DecodeQueue {
@@ -26,6 +29,11 @@ class DecodeQueue {
     std::string path;
     std::string extension;  // lower case, dot included
     DecodeTarget target;
+    int rank = 0;  // the job's place in the order the show needs its pictures
+  };
+  struct Threads {
+    DecodeTurns* turns = nullptr;  // none: decode whenever a thread is free
+    ThreadScope scope;
   };
 
   // Files larger than this are not read: no picture the decoders accept comes near it.
@@ -33,7 +41,9 @@ class DecodeQueue {
 
   // `threads` <= 0 takes one thread per core. When no thread can be started, the waiting
   // functions decode on the caller's thread instead.
-  DecodeQueue(FileSystem& files, std::vector<Job> jobs, int threads);
+  // `files`, `decoder` and the turns must outlive the queue.
+  DecodeQueue(FileSystem& files, const PictureDecoder& decoder, std::vector<Job> jobs, int threads,
+              Threads hooks);
   // Lets the running decodes finish, drops the jobs not started and joins the threads.
   ~DecodeQueue();
   DecodeQueue(const DecodeQueue&) = delete;
@@ -70,6 +80,8 @@ class DecodeQueue {
   }
 
   FileSystem& files_;
+  const PictureDecoder& decoder_;
+  const Threads hooks_;
   const std::vector<Job> jobs_;
   mutable std::mutex mutex_;
   std::condition_variable finished_;

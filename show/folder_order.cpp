@@ -1,6 +1,8 @@
 #include "show/folder_order.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <unordered_set>
 #include <utility>
 
 #include "platform/natural_order.h"
@@ -25,7 +27,7 @@ std::size_t IndexOfHash(const FolderListing& listing, std::uint64_t hash) {
 FolderPick PickByName(std::uint64_t folder, const FolderListing& listing, std::size_t pick) {
   const std::size_t following = (pick + 1) % listing.size();
   const NameOrderPlace place{listing.hash(pick), listing.hash(following), static_cast<std::uint32_t>(pick)};
-  return {listing[pick], FormatFolderOrderState({folder, place})};
+  return {std::string(listing[pick]), FormatFolderOrderState({folder, place})};
 }
 
 std::size_t NextByName(const FolderListing& listing, const NameOrderPlace& place) {
@@ -58,7 +60,7 @@ std::uint64_t DrawSeed(RandomSource& random) {
 
 FolderPick PickShuffled(std::uint64_t folder, const FolderListing& listing, std::uint64_t seed, std::size_t pick,
                         std::uint64_t key) {
-  return {listing[pick], FormatFolderOrderState({folder, ShuffledPlace{seed, key}})};
+  return {std::string(listing[pick]), FormatFolderOrderState({folder, ShuffledPlace{seed, key}})};
 }
 
 // A new cycle; `shown_last` (kNone if not known) is avoided as its first picture.
@@ -84,15 +86,48 @@ FolderPick NextShuffled(std::uint64_t folder, const FolderListing& listing, cons
   return NewCycle(folder, listing, shown_last, random);
 }
 
+// Keeps the first of equal paths, in the order given. A folder's walk lists none twice, so the
+// usual cost is one sort of the names' hashes.
+void DropRepeats(std::vector<std::string>& paths) {
+  std::vector<std::uint64_t> hashes;
+  hashes.reserve(paths.size());
+  for (const std::string& path : paths) hashes.push_back(NameHash(path));
+  std::sort(hashes.begin(), hashes.end());
+  if (std::adjacent_find(hashes.begin(), hashes.end()) == hashes.end()) return;
+  std::unordered_set<std::string> seen;
+  std::erase_if(paths, [&](const std::string& path) { return !seen.insert(path).second; });
+}
+
 }  // namespace
 
-FolderListing::FolderListing(std::vector<std::string> relative_paths) : paths_(std::move(relative_paths)) {
-  std::erase_if(paths_, [](const std::string& path) { return path.empty(); });
-  SortPathsNaturally(paths_);
-  // The order is total: equal neighbours are the same bytes.
-  paths_.erase(std::unique(paths_.begin(), paths_.end()), paths_.end());
-  hashes_.reserve(paths_.size());
-  for (const std::string& path : paths_) hashes_.push_back(NameHash(path));
+FolderListing::FolderListing(std::vector<std::string> relative_paths, Order order) {
+  std::erase_if(relative_paths, [](const std::string& path) { return path.empty(); });
+  if (order == Order::kNatural) {
+    SortPathsNaturally(relative_paths);
+    // The order is total: equal neighbours are the same bytes.
+    relative_paths.erase(std::unique(relative_paths.begin(), relative_paths.end()), relative_paths.end());
+  } else {
+    DropRepeats(relative_paths);
+  }
+  std::size_t bytes = 0;
+  for (const std::string& path : relative_paths) bytes += path.size();
+  pool_.reserve(bytes);
+  ends_.reserve(relative_paths.size());
+  hashes_.reserve(relative_paths.size());
+  for (const std::string& path : relative_paths) {
+    // The offsets are 32-bit: a listing stops short of 4 GB of names.
+    if (pool_.size() + path.size() > UINT32_MAX) break;
+    pool_ += path;
+    ends_.push_back(static_cast<std::uint32_t>(pool_.size()));
+    hashes_.push_back(NameHash(path));
+  }
+}
+
+std::vector<std::string> FolderListing::paths() const {
+  std::vector<std::string> out;
+  out.reserve(size());
+  for (std::size_t i = 0; i < size(); ++i) out.emplace_back((*this)[i]);
+  return out;
 }
 
 std::optional<FolderPick> NextInFolder(std::string_view folder_path, const FolderListing& listing,

@@ -130,11 +130,15 @@ void SlideEngine::PositionStep() {
 }
 
 bool SlideEngine::DrawSlot(int box, int slot) {
-  if (!parts_.files.FileExists(parts_.pictures.Path(box, slot))) return false;
-  const Picture* picture = parts_.pictures.PictureAt(box, slot);
+  if (!parts_.pictures.Present(box, slot)) return false;
+  const bool same_visit = mode_ == Mode::kFiveDirections && state_.five_position > 1 && visit_.picture &&
+                          visit_.box == box && visit_.slot == slot;
+  if (!same_visit) visit_ = {box, slot, parts_.pictures.Take(box, slot)};
+  const Picture* picture = visit_.picture.get();
   // A picture that failed to decode, or a file of a type that is not decoded, has nothing to fit.
   if (picture == nullptr || picture->empty() || picture->source_width <= 0 ||
       picture->source_height <= 0) {
+    visit_ = {};
     return false;
   }
   const Size fitted = FitPicture({picture->source_width, picture->source_height}, fit_side_);

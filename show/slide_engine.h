@@ -1,11 +1,11 @@
 #pragma once
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "app/settings.h"
 #include "platform/canvas.h"
-#include "platform/file_system.h"
 #include "platform/random.h"
 #include "show/fit.h"
 #include "show/picture_source.h"
@@ -34,8 +34,9 @@ class SlideEngine {
     const ShowSettings& show;
     // The slide interval is read again at every running tick, except in random paste mode.
     Settings& settings;
-    FileSystem& files;
-    // Whether a slot is shown is decided from its path here, tested with FileExists at every tick.
+    // Whether a slot is shown is asked here (Present) at every draw. Each picture drawn is taken
+    // from it: a slot that names a folder shows its next picture at each visit, the same one at
+    // all five places of five-direction mode.
     PictureSource& pictures;
     Canvas& canvas;
     RandomSource& random;
@@ -96,7 +97,15 @@ class SlideEngine {
   void Restart();
   void RereadSlideInterval();
 
+  // The picture being placed in five directions: kept for its five places.
+  struct Visit {
+    int box = 0;
+    int slot = 0;
+    std::shared_ptr<const Picture> picture;
+  };
+
   Parts parts_;
+  Visit visit_;
   Mode mode_ = Mode::kNone;
   State state_;
   int interval_ms_;

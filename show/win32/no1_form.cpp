@@ -3,6 +3,8 @@
 #include <ctime>
 
 #include "app/extended_settings.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/wic_decoder.h"
 
 namespace tessmoor {
 
@@ -14,10 +16,10 @@ TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
   show_ = ReadShowSettings(settings_);
   PictureTable::Options options;
   options.targets = ShowDecodeTargets(show_, canvas_.ClientWidth(), canvas_.ClientHeight());
-  table_ = std::make_unique<PictureTable>(settings_, files_, show_, options);
+  table_ = std::make_unique<PictureTable>(settings_, files_, show_, options, ShowPipeline());
   if (show_.pattern == ShowPattern::kPattern1) {
     slide_engine_ = std::make_unique<SlideEngine>(
-        SlideEngine::Parts{show_, settings_, files_, *table_, canvas_, *random_});
+        SlideEngine::Parts{show_, settings_, *table_, canvas_, *random_});
   }
   if (show_.pattern == ShowPattern::kPattern2) {
     picture_windows_ =
@@ -25,6 +27,15 @@ TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
   }
   ApplyTimers();
   ShowOnScreen();
+}
+
+PicturePipeline TNo1Form::ShowPipeline() {
+  PicturePipeline pipeline;
+  pipeline.decoder = win32::MakeSystemPictureDecoder();
+  // Every thread that decodes stays in one COM apartment for its life, rather than one per picture.
+  pipeline.thread_scope = [] { return std::make_shared<win32::ComApartment>(); };
+  pipeline.random = random_.get();
+  return pipeline;
 }
 
 void TNo1Form::FormCreate(HWND preview_parent) {

@@ -41,6 +41,8 @@ class TNo1Form : public ShowSurface {
   void ScrNo1SpeedTimerTimer();
   void ScrNo2FormNoSpeedTimerTimer(int window);
   void ApplyTimers();
+  // The system's decoders, the threads' COM apartments and the folders' shuffles.
+  PicturePipeline ShowPipeline();
 
   Settings settings_;
   FileSystem& files_;

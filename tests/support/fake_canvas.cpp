@@ -32,7 +32,7 @@ std::string Describe(const std::vector<FakeCanvas::Call>& calls) {
   return text;
 }
 
-FakePictures::FakePictures() = default;
+FakePictures::FakePictures(FileSystem* files) : files_(files) {}
 
 void FakePictures::Set(int box, int slot, std::string path, int source_width, int source_height) {
   Slot& s = slots_[Index(box, slot)];
@@ -67,6 +67,11 @@ void FakePictures::NameOn(FakeCanvas& canvas) const {
 const std::string& FakePictures::Path(int box, int slot) const {
   if (box < 1 || box > 4 || slot < 1 || slot > 12) return no_path_;
   return slots_[Index(box, slot)].path;
+}
+
+bool FakePictures::Present(int box, int slot) {
+  const std::string& path = Path(box, slot);
+  return files_ ? files_->FileExists(path) : !path.empty();
 }
 
 const Picture* FakePictures::PictureAt(int box, int slot) {
@@ -129,7 +134,7 @@ void SlideRig::Vanish(int box, int slot) { files.Remove(PathOf(box, slot)); }
 SlideEngine& SlideRig::engine() {
   if (!engine_) {
     engine_ = std::make_unique<SlideEngine>(
-        SlideEngine::Parts{show, settings, files, pictures, canvas, random});
+        SlideEngine::Parts{show, settings, pictures, canvas, random});
   }
   return *engine_;
 }

@@ -54,7 +54,8 @@ std::string DescribeDraw(int picture, const Rect& rect);
 // source size, known on canvases by its picture number (box - 1) * 12 + slot.
 class FakePictures : public PictureSource {
  public:
-  FakePictures();
+  // With `files`, a slot is present while its file exists there, as the picture table has it.
+  explicit FakePictures(FileSystem* files = nullptr);
   // A picture of source_width x source_height (held as a tiny bitmap) at `path`.
   void Set(int box, int slot, std::string path, int source_width, int source_height);
   // A file the table does not decode: the path stays, the picture is empty.
@@ -64,7 +65,9 @@ class FakePictures : public PictureSource {
   void NameOn(FakeCanvas& canvas) const;
 
   const std::string& Path(int box, int slot) const override;
+  bool Present(int box, int slot) override;
   const Picture* PictureAt(int box, int slot) override;
+  // PictureAt calls, those made by Take included.
   int picture_requests() const { return requests_; }
 
  private:
@@ -75,6 +78,7 @@ class FakePictures : public PictureSource {
     Picture picture;
   };
   static int Index(int box, int slot) { return (box - 1) * 12 + (slot - 1); }
+  FileSystem* files_;
   std::array<Slot, 48> slots_;
   std::string no_path_;
   int requests_ = 0;
@@ -114,7 +118,7 @@ class SlideRig {
   Settings settings{store};
   FakeFileSystem files;
   ShowSettings show;
-  FakePictures pictures;
+  FakePictures pictures{&files};
   FakeCanvas canvas;
   ScriptedRandom random{{0}};
 

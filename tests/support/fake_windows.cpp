@@ -57,6 +57,12 @@ const Picture* FakePictureSource::PictureAt(int box, int slot) {
   return it->second.get();
 }
 
+std::shared_ptr<const Picture> FakePictureSource::Take(int box, int slot) {
+  auto it = pictures_.find({box, slot});
+  if (Path(box, slot).empty() || it == pictures_.end()) return nullptr;
+  return std::shared_ptr<const Picture>(std::shared_ptr<const Picture>(), it->second.get());
+}
+
 int FakePictureSource::SlotOf(const Picture* picture) const {
   for (const auto& [key, held] : pictures_)
     if (held.get() == picture) return key.second;

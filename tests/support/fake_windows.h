@@ -29,6 +29,8 @@ class FakePictureSource : public PictureSource {
 
   const std::string& Path(int box, int slot) const override;
   const Picture* PictureAt(int box, int slot) override;
+  // The picture as PictureAt has it, without another request.
+  std::shared_ptr<const Picture> Take(int box, int slot) override;
 
   // The slot a picture handed out belongs to, 0 for one that is not from here.
   int SlotOf(const Picture* picture) const;

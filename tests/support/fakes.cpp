@@ -90,6 +90,14 @@ void FakeFileSystem::AddFolder(const std::string& path) {
   }
 }
 
+void FakeFileSystem::RemoveTree(const std::string& path) {
+  const std::string folder = Key(path);
+  const std::string prefix = folder.back() == '\\' ? folder : folder + "\\";
+  auto below = [&](const std::string& key) { return key == folder || key.rfind(prefix, 0) == 0; };
+  std::erase_if(files_, [&](const auto& file) { return below(Key(file.first)); });
+  std::erase_if(folders_, [&](const auto& entry) { return below(entry.first); });
+}
+
 bool FakeFileSystem::FolderExists(std::string_view path) { return folders_.count(Key(path)) != 0; }
 
 std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(std::string_view path) {
@@ -113,10 +121,12 @@ std::optional<std::vector<FolderEntry>> FakeFileSystem::ListFolder(std::string_v
   return entries;
 }
 
-bool FakeFileSystem::NameBefore(std::string_view a, std::string_view b) {
+bool NameBeforeIgnoringCase(std::string_view a, std::string_view b) {
   const std::string la = LowerCase(a);
   const std::string lb = LowerCase(b);
   return la != lb ? la < lb : a < b;
 }
+
+bool FakeFileSystem::NameBefore(std::string_view a, std::string_view b) { return NameBeforeIgnoringCase(a, b); }
 
 }  // namespace tessmoor::testing

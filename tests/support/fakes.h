@@ -56,6 +56,10 @@ class MemoryStore : public KeyValueStore {
   int attempts_ = 0;
 };
 
+// Whether name `a` comes before name `b` without regard to case (LowerCase), then by the bytes:
+// the test file systems' NameBefore.
+bool NameBeforeIgnoringCase(std::string_view a, std::string_view b);
+
 // Files that exist, with their contents, and folders; everything else is missing. Paths are
 // full paths with backslashes, compared as they are spelt except that folder listings and
 // FolderExists ignore case, as the system does. Read-only once set up, so any thread may use it.
@@ -81,6 +85,8 @@ class FakeFileSystem : public FileSystem {
   // A folder and every folder above it (a drive root such as "C:\" included).
   void AddFolder(const std::string& path);
   void RemoveFolder(const std::string& path) { folders_.erase(Key(path)); }
+  // A folder with everything in it: its files and its subfolders.
+  void RemoveTree(const std::string& path);
   // Marks a file or folder as hidden (or system).
   void Hide(const std::string& path) { hidden_.insert(Key(path)); }
   // A folder that exists but whose listing fails, as for access denied.

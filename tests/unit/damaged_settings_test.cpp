@@ -67,7 +67,7 @@ TEST_P(DamagedNumber, ShowStartsAndRunsWithTheFirstRunValue) {
     EXPECT_EQ(port.Width(), 175);
     EXPECT_EQ(port.Height(), 131);
   } else {
-    SlideEngine engine({show, settings, files, table, canvas, random});
+    SlideEngine engine({show, settings, table, canvas, random});
     int drawn = 0;
     for (int i = 0; i < 30; ++i) {
       SlideEngine::SlideTick tick;

@@ -66,6 +66,23 @@ TEST(FolderListing, SortsNaturallyAndDropsEmptyAndRepeatedPaths) {
   EXPECT_EQ(listing.paths(), (std::vector<std::string>{"Img1.jpg", "img2.jpg", "img10.jpg", "sub\\a.jpg"}));
 }
 
+TEST(FolderListing, KeepsTheOrderGivenWhenAskedAndStillDropsEmptyAndRepeatedPaths) {
+  const FolderListing listing({"img10.jpg", "", "sub\\a.jpg", "img2.jpg", "img10.jpg", "Img1.jpg"},
+                              FolderListing::Order::kAsGiven);
+  EXPECT_EQ(listing.paths(), (std::vector<std::string>{"img10.jpg", "sub\\a.jpg", "img2.jpg", "Img1.jpg"}));
+  EXPECT_EQ(listing[1], "sub\\a.jpg");
+  EXPECT_EQ(listing.hash(1), NameHash("sub\\a.jpg"));
+}
+
+TEST(FolderOrder, ShuffledCyclesAreTheSameWhateverOrderTheListingKeeps) {
+  const std::vector<std::string> names = Numbered(12);
+  std::vector<std::string> reversed(names.rbegin(), names.rend());
+  Walker natural{FolderOrderKind::kShuffled};
+  Walker as_given{FolderOrderKind::kShuffled};
+  EXPECT_EQ(natural.Walk(FolderListing(names), 30),
+            as_given.Walk(FolderListing(reversed, FolderListing::Order::kAsGiven), 30));
+}
+
 TEST(FolderOrder, AnEmptyFolderGivesNothingInEitherOrder) {
   CountingRandom random(1);
   for (const FolderOrderKind order : {FolderOrderKind::kByName, FolderOrderKind::kShuffled}) {

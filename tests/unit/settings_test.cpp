@@ -130,5 +130,22 @@ TEST(Settings, PeekNeverWrites) {
   EXPECT_TRUE(store.writes().empty());
 }
 
+TEST(KeyTable, KeptFolderPlacesLiveBesideTheSettingsAndAreWrittenByNoRead) {
+  const auto& state = keys::StateKeys();
+  ASSERT_EQ(state.size(), 48u);
+  EXPECT_EQ(state.front().name, "ImageRegNo1BoxNo1FolderPlace");
+  EXPECT_EQ(state.back().name, "ImageRegNo4BoxNo12FolderPlace");
+  EXPECT_EQ(keys::FolderPlace(2, 7), "ImageRegNo2BoxNo7FolderPlace");
+  const keys::KeySpec* place = keys::Find(keys::FolderPlace(3, 12));
+  ASSERT_NE(place, nullptr);
+  EXPECT_EQ(place->type, keys::KeyType::kState);
+  EXPECT_EQ(place->first_run, "");
+  for (const keys::KeySpec& k : keys::AllKeys()) EXPECT_NE(k.type, keys::KeyType::kState) << k.name;
+  MemoryStore store;
+  Settings settings(store);
+  EXPECT_EQ(settings.Peek(keys::FolderPlace(1, 1)), kNotSet);
+  EXPECT_TRUE(store.writes().empty());
+}
+
 }  // namespace
 }  // namespace tessmoor

@@ -34,7 +34,7 @@ struct ShowRig {
     table = std::make_unique<PictureTable>(
         settings, files, show,
         PictureTable::Options{ShowDecodeTargets(show, canvas.ClientWidth(), canvas.ClientHeight()), threads});
-    engine = std::make_unique<SlideEngine>(SlideEngine::Parts{show, settings, files, *table, canvas, random});
+    engine = std::make_unique<SlideEngine>(SlideEngine::Parts{show, settings, *table, canvas, random});
   }
   SlideEngine::SlideTick Tick() {
     for (int box : table->Collect()) switched_off.push_back(box);
