@@ -18,14 +18,11 @@ void SetIcon(HWND button, HICON icon) {
 
 TMusicSetUpForm::TMusicSetUpForm(Settings& settings, FileSystem& files, HWND owner,
                                  std::shared_ptr<MusicPaths> paths) {
-  const FormSpec& design = MusicDialogForm();
   win32::BuildStyle style;
   style.keyboard_groups = false;
-  BuildForm(design, MusicDialogControls(), owner, style);
-  // This one dialog is placed at its design place scaled like its size.
+  // At its design place in screen pixels, like every dialog; only its size follows the DPI.
+  BuildForm(MusicDialogForm(), MusicDialogControls(), owner, style);
   const win32::DpiScale s = scale();
-  MoveTo(s(design.left), s(design.top));
-
   play_glyph_ = win32::DrawLoudspeakerGlyph(win32::LoudspeakerGlyph::kPlay, s(kMusicGlyphSide));
   stop_glyph_ = win32::DrawLoudspeakerGlyph(win32::LoudspeakerGlyph::kStop, s(kMusicGlyphSide));
   for (int n = 1; n <= kMusicDialogSlots; ++n) SetIcon(ControlOf(R::kPlayButton, n), play_glyph_.get());
