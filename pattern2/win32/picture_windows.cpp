@@ -47,10 +47,12 @@ bool PictureWindows::IsShownPicture(HWND hwnd) const {
 
 void PictureWindows::KeepBelowPictures() const {
   int shown = 0;
-  for (const auto& window : windows_) shown += window && window->alive() && IsWindowVisible(window->hwnd()) ? 1 : 0;
+  for (const auto& window : windows_)
+    shown += window && window->alive() && IsWindowVisible(window->hwnd()) ? 1 : 0;
   // Only the picture windows and a few other top-most windows stand above the show window.
   int above = 0;
-  for (HWND h = GetWindow(show_window_, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV)) above += IsShownPicture(h);
+  for (HWND h = GetWindow(show_window_, GW_HWNDPREV); h; h = GetWindow(h, GW_HWNDPREV))
+    above += IsShownPicture(h) ? 1 : 0;
   if (above == shown) return;
   HWND lowest = nullptr;
   for (HWND h = GetWindow(show_window_, GW_HWNDNEXT); h; h = GetWindow(h, GW_HWNDNEXT))

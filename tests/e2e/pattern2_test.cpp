@@ -191,7 +191,8 @@ int PlaceIn(const std::vector<HWND>& order, HWND hwnd) {
 std::string StackingDown(HWND show_window) {
   std::string out;
   for (HWND h : StackingOrder()) {
-    out += Narrow(WindowText(h)) + (GetForegroundWindow() == h ? "(active)" : "") + (IsWindowVisible(h) ? " " : "(hidden) ");
+    out += Narrow(WindowText(h)) + (GetForegroundWindow() == h ? "(active)" : "");
+    out += IsWindowVisible(h) ? " " : "(hidden) ";
     if (h == show_window) break;
   }
   return out;
