@@ -1,5 +1,6 @@
 // What the settings dialog's model asks of its window: the window's place, the radio buttons,
 // the picture controls, the messages and the open-picture dialog.
+#include "platform/win32/monitor_place.h"
 #include "platform/win32/open_file_dialog.h"
 #include "platform/win32/utf.h"
 #include "setup/win32/settings_form.h"
@@ -24,7 +25,10 @@ void TScrSetUpForm::PlacePicture(SettingsRole role, int index, Size size, std::o
     box->ClearPicture();
 }
 
-void TScrSetUpForm::View::MoveTo(int x, int y) { form_.Form::MoveTo(x, y); }
+void TScrSetUpForm::View::MoveTo(int x, int y) {
+  const POINT place = win32::ReachablePlaceOf(form_.hwnd(), x, y);
+  form_.Form::MoveTo(place.x, place.y);
+}
 
 Point TScrSetUpForm::View::WindowOrigin() { return form_.ScreenOrigin(); }
 
