@@ -17,7 +17,7 @@ constexpr int kPaneId = 0x0501;
 
 class OpenPictureDialog : public SettingsDialog {};
 
-// The first descendant of `parent` of class `window_class`, or with control id `id`.
+// The first descendant of `parent` of class `window_class`; with control id `id`.
 HWND DescendantOfClass(HWND parent, const wchar_t* window_class) {
   for (HWND h : ChildWindows(parent)) {
     wchar_t name[64] = {};
@@ -61,7 +61,13 @@ TEST_F(OpenPictureDialog, APaneBesideTheListShowsTheSelectedPictureAndFollowsThe
   ASSERT_NE(open, nullptr) << "the open-picture dialog did not appear";
   HWND pane = nullptr;
   HWND list = nullptr;
-  ASSERT_TRUE(WaitUntil([&] { return (pane = DescendantWithId(open, kPaneId)) && (list = DescendantOfClass(open, L"SysListView32")); }, 5s))
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        pane = DescendantWithId(open, kPaneId);
+        list = DescendantOfClass(open, L"SysListView32");
+        return pane && list;
+      },
+      5s))
       << "no preview pane or no file list in the open dialog";
   const RECT p = WindowRectOf(pane), l = WindowRectOf(list);
   EXPECT_EQ(p.right - p.left, 160);

@@ -305,7 +305,8 @@ TEST(RunEntry, AGuardThatCannotBeTakenIsShownInJapaneseWithTheSystemsReasonAndNo
   ASSERT_EQ(host.errors.size(), 1u);
   const std::string reason = "システムの説明 1450";
   EXPECT_EQ(host.errors[0], GuardFailedMessage(reason));
-  EXPECT_EQ(host.errors[0].rfind("\n" + reason), host.errors[0].size() - reason.size() - 1) << "not on a line of its own";
+  EXPECT_EQ(host.errors[0].rfind("\n" + reason), host.errors[0].size() - reason.size() - 1)
+      << "not on a line of its own";
   EXPECT_EQ(host.events, std::vector<std::string>{"guard"});
   EXPECT_TRUE(host.store.writes().empty());
   EXPECT_TRUE(HasNoLatinLetters(GuardFailedMessage("")));
