@@ -8,22 +8,23 @@ namespace tessmoor::win32 {
 
 namespace {
 
+BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+  auto& list = *reinterpret_cast<std::vector<Rect>*>(data);
+  const Rect work{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+  if (info.dwFlags & MONITORINFOF_PRIMARY)
+    list.insert(list.begin(), work);
+  else
+    list.push_back(work);
+  return TRUE;
+}
+
 // The work areas of the monitors, the primary's first.
 std::vector<Rect> WorkAreas() {
   std::vector<Rect> areas;
-  const auto collect = [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
-    auto& list = *reinterpret_cast<std::vector<Rect>*>(data);
-    const Rect work{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-    if (info.dwFlags & MONITORINFOF_PRIMARY)
-      list.insert(list.begin(), work);
-    else
-      list.push_back(work);
-    return TRUE;
-  };
-  EnumDisplayMonitors(nullptr, nullptr, collect, reinterpret_cast<LPARAM>(&areas));
+  EnumDisplayMonitors(nullptr, nullptr, &CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
   return areas;
 }
 

@@ -169,14 +169,13 @@ TEST_F(Pattern2Show, BounceStartsInEachWindowsCornerAndRenewsOnlyAtTheTopAndLeft
 
 // The top-level windows from the top down. EnumWindows takes them in one piece, while walking
 // them with GetWindow could miss one that is being restacked.
+BOOL CALLBACK CollectWindow(HWND h, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
+  return TRUE;
+}
 std::vector<HWND> StackingOrder() {
   std::vector<HWND> order;
-  EnumWindows(
-      [](HWND h, LPARAM list) {
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(h);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&order));
+  EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&order));
   return order;
 }
 
