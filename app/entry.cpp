@@ -1,9 +1,8 @@
 #include "app/entry.h"
 
-#include <exception>
-
 #include "app/settings.h"
 #include "app/settings_keys.h"
+#include "platform/user_error.h"
 
 namespace tessmoor {
 
@@ -64,14 +63,23 @@ std::string NotAnIntegerMessage(std::string_view text) {
   return "'" + std::string(text) + "' は有効な整数値ではありません。";
 }
 
+std::string GuardFailedMessage(std::string_view system_text) {
+  return FailureMessage("二重起動を防ぐためのミューテックスを作成", system_text);
+}
+
 int RunEntry(const std::vector<std::string>& args, EntryHost& host) {
   std::string pattern;
   try {
     KeyValueStore& store = host.OpenStore();
     pattern = Settings(store).Peek(keys::kPattern);
-    if (!host.TakeSingleInstanceGuard()) return 1;
-  } catch (const std::exception& e) {
-    host.ShowError(e.what());
+    const GuardResult guard = host.TakeSingleInstanceGuard();
+    if (guard.state == GuardState::kAnotherInstance) return 1;
+    if (guard.state == GuardState::kFailed) {
+      host.ShowError(GuardFailedMessage(host.SystemErrorText(guard.system_error)));
+      return 0;
+    }
+  } catch (...) {
+    host.ShowError(MessageOfCurrentFailure());
     return 0;
   }
 
@@ -99,10 +107,8 @@ int RunEntry(const std::vector<std::string>& args, EntryHost& host) {
     }
     const MainForm form = FormFor(plan.mode, pattern);
     if (form != MainForm::kNone) host.RunForm(form, preview_parent);
-  } catch (const std::exception& e) {
-    host.ShowError(e.what());
   } catch (...) {
-    host.ShowError("");
+    host.ShowError(MessageOfCurrentFailure());
   }
   return 0;
 }

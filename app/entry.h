@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/single_instance.h"
 #include "platform/store.h"
 
 namespace tessmoor {
@@ -43,9 +44,11 @@ class EntryHost {
  public:
   virtual ~EntryHost() = default;
   virtual KeyValueStore& OpenStore() = 0;
-  // False when another instance holds the guard. The guard, once taken, is held until the host
-  // is destroyed.
-  virtual bool TakeSingleInstanceGuard() = 0;
+  // Whether this instance may run (AfterOpeningTheMutex, AfterCreatingTheMutex). The guard, once
+  // taken, is held until the host is destroyed.
+  virtual GuardResult TakeSingleInstanceGuard() = 0;
+  // The system's description of one of its error codes, in Japanese; empty when it has none.
+  virtual std::string SystemErrorText(std::uint32_t code) = 0;
   // `owner`: LaunchPlan::settings_owner, which may name no window (any more).
   virtual void RunSettingsDialog(std::uintptr_t owner) = 0;
   virtual void HideApplicationWindow() = 0;
@@ -55,8 +58,12 @@ class EntryHost {
 };
 
 // The whole entry: store, pattern, guard, settings test, dispatch. Returns the exit code:
-// 1 when another instance runs, 0 otherwise. Every failure is shown through ShowError.
+// 1 when another instance runs, 0 otherwise. Every failure is shown through ShowError, in
+// Japanese (MessageOfCurrentFailure); another instance shows nothing.
 int RunEntry(const std::vector<std::string>& args, EntryHost& host);
+
+// The message when the guard cannot be taken, with the system's description of why.
+std::string GuardFailedMessage(std::string_view system_text);
 
 // The conversion message for a window handle argument that is not a decimal number.
 std::string NotAnIntegerMessage(std::string_view text);

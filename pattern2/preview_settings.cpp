@@ -11,6 +11,11 @@ PreviewStart StartPreviewForm(Settings& settings, FileSystem& files) {
   return start;
 }
 
+std::optional<MusicSettings> MusicToPlay(const PreviewStart& start, bool inside_preview_window) {
+  if (inside_preview_window) return std::nullopt;
+  return start.music;
+}
+
 PreviewSettings ReadPreviewSettings(Settings& settings) {
   PreviewSettings preview;
   // The entry starts this form only for pattern "2", so that is what a missing key means here.

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <optional>
 
 #include "app/settings.h"
 #include "app/extended_settings.h"
@@ -27,6 +28,11 @@ struct PreviewStart {
 };
 
 PreviewStart StartPreviewForm(Settings& settings, FileSystem& files);
+
+// The music the form plays: without a preview parent it covers the screen like the show and
+// plays the show's rotation over the music read at its start; inside the host's preview window
+// it plays nothing.
+std::optional<MusicSettings> MusicToPlay(const PreviewStart& start, bool inside_preview_window);
 
 // The preview's own copies of the pattern-2 settings.
 struct PreviewSettings {

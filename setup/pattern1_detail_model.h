@@ -22,7 +22,8 @@ class Pattern1DetailView {
   virtual ~Pattern1DetailView() = default;
   // Puts the window above all others and shows it, without moving or sizing it.
   virtual void MakeTopMostAndShow() = 0;
-  // Moves the window's top-left corner, keeping its size and stacking order.
+  // Moves the window's top-left corner, keeping its size and stacking order; a place on no
+  // monitor attached now is brought onto the nearest one (ReachablePlace).
   virtual void MoveTo(int x, int y) = 0;
   // The top-left corner of the window's outer rectangle on the screen.
   virtual Point WindowOrigin() = 0;

@@ -62,7 +62,7 @@ Pattern2DetailModel::Pattern2DetailModel(Settings& settings, Pattern2DetailTexts
     view_.SetBoxChecked(n, boxes_[n - 1]);
   }
   for (int n = 1; n <= keys::kWindowCount; ++n) ShowSizeLabel(n, sizes_[n - 1]);
-  FormCreate();
+  FormCreate(origin);
 }
 
 void Pattern2DetailModel::SelectMode(int window, int mode) {
@@ -118,6 +118,9 @@ void Pattern2DetailModel::Close() {
 
 void Pattern2DetailModel::FormClose() { WriteDetailPosition(settings_, view_.WindowOrigin()); }
 
-void Pattern2DetailModel::FormCreate() { WriteDetailPosition(settings_, view_.WindowOrigin()); }
+void Pattern2DetailModel::FormCreate(Point asked) {
+  const Point opened_at = view_.WindowOrigin();
+  if (opened_at == asked) WriteDetailPosition(settings_, opened_at);
+}
 
 }  // namespace tessmoor

@@ -24,6 +24,8 @@ class Pattern2DetailView {
  public:
   virtual ~Pattern2DetailView() = default;
   virtual void MakeTopMostAndShow() = 0;
+  // Moves the window's top-left corner, keeping its size and stacking order; a place on no
+  // monitor attached now is brought onto the nearest one (ReachablePlace).
   virtual void MoveTo(int x, int y) = 0;
   virtual Point WindowOrigin() = 0;
   // Checks radio button `mode` 1..5 of group `window`, or none of that group for 0.
@@ -42,7 +44,8 @@ class Pattern2DetailView {
 // The pattern-2 detail dialog `TNo2SetUpDetailForm`: for each of the four picture windows its
 // motion mode, speed, size and use flag. All instances share one Pattern2DetailTexts. The
 // dialog records its position when it opens and, so that both detail dialogs reopen where the
-// user last left either, whenever it closes.
+// user last left either, whenever it closes. A dialog that the view brought onto a monitor
+// because the stored place lies on none records nothing until it closes.
 //
 // The shell creates its window (hidden), then the model, and forwards:
 //   - a click on radio button k of group n: SelectMode(n, k); on check box n: SetBoxChecked;
@@ -53,7 +56,7 @@ class Pattern2DetailModel {
  public:
   // Reads the position, then for windows 1..4 the modes, the speeds, the sizes and the use
   // flags, writing the first-run value of every key not set, and records the position the
-  // window opened at. Damaged numbers open the dialog with their first-run values.
+  // window opened at when that is the position read. Damaged numbers open the dialog with their first-run values.
   Pattern2DetailModel(Settings& settings, Pattern2DetailTexts& texts, Pattern2DetailView& view);
 
   int selected_mode(int window) const { return modes_[window - 1]; }
@@ -77,8 +80,8 @@ class Pattern2DetailModel {
   void FormClose();
 
  private:
-  // Records the position the dialog has just opened at.
-  void FormCreate();
+  // Records the position the dialog has just opened at, if that is `asked`.
+  void FormCreate(Point asked);
   void SetPosition(int window, Pattern2Bar bar, int position);
   void ShowSizeLabel(int window, int position);
 

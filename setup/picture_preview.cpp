@@ -41,13 +41,16 @@ PicturePlacement PlacePicture(Size design, Size picture, bool enlarge) {
   return {control, PictureDrawRect(control, picture, enlarge)};
 }
 
-Preview LoadPreview(FileSystem& files, std::string_view path, std::string_view extension, Size design,
-                    bool enlarge, int dpi) {
-  if (!IsPictureExtension(extension)) return {};
+namespace {
+
+// Reads the file and decodes it with `decode` at the size of a control of `design` size on a
+// screen of `dpi` dots per inch.
+template <class Decode>
+Preview Decoded(FileSystem& files, std::string_view path, Size design, bool enlarge, int dpi, Decode decode) {
   auto bytes = files.ReadFile(path, kMaxPreviewFileBytes);
   if (!bytes) return Failed("the file cannot be read");
   const DecodeTarget target{DevicePixels(design.width, dpi), DevicePixels(design.height, dpi)};
-  DecodeResult decoded = DecodePicture(*bytes, extension, target);
+  DecodeResult decoded = decode(*bytes, target);
   if (decoded.status != DecodeStatus::kOk || decoded.picture.empty()) {
     return Failed(decoded.message.empty() ? std::string("the picture cannot be decoded")
                                           : std::move(decoded.message));
@@ -61,6 +64,32 @@ Preview LoadPreview(FileSystem& files, std::string_view path, std::string_view e
   preview.placement = PlacePicture(design, source, enlarge);
   preview.picture = std::move(decoded.picture);
   return preview;
+}
+
+}  // namespace
+
+Preview LoadPreview(FileSystem& files, std::string_view path, std::string_view extension, Size design,
+                    bool enlarge, int dpi) {
+  if (!IsPictureExtension(extension)) return {};
+  return Decoded(files, path, design, enlarge, dpi, [&](std::span<const std::uint8_t> bytes, DecodeTarget target) {
+    return DecodePicture(bytes, extension, target);
+  });
+}
+
+Preview LoadPreview(FileSystem& files, const PictureDecoder& decoder, std::string_view path, Size design,
+                    bool enlarge, int dpi) {
+  const std::string extension = PictureExtension(path);
+  if (!decoder.Accepts(extension)) return {};
+  return Decoded(files, path, design, enlarge, dpi, [&](std::span<const std::uint8_t> bytes, DecodeTarget target) {
+    return decoder.Decode(bytes, extension, target);
+  });
+}
+
+Rect PaneDrawRect(Size pane, const PicturePlacement& placement) {
+  const Rect& r = placement.picture;
+  const int left = (pane.width - r.width()) / 2;
+  const int top = (pane.height - r.height()) / 2;
+  return {left, top, left + r.width(), top + r.height()};
 }
 
 }  // namespace tessmoor

@@ -5,6 +5,7 @@
 
 #include "platform/file_system.h"
 #include "platform/image/picture.h"
+#include "platform/image/picture_decoder.h"
 #include "platform/picture_rect.h"
 
 // The picture controls of the settings dialog: the four box pictures and the file browser's
@@ -53,5 +54,18 @@ struct Preview {
 // the placement still follows the file's own size.
 Preview LoadPreview(FileSystem& files, std::string_view path, std::string_view extension, Size design,
                     bool enlarge, int dpi = 96);
+
+// The same through `decoder`: a picture is a file whose extension (PictureExtension) the decoder
+// takes.
+Preview LoadPreview(FileSystem& files, const PictureDecoder& decoder, std::string_view path, Size design,
+                    bool enlarge, int dpi = 96);
+
+// The open-picture dialog's preview pane: a square of this side at 96 DPI beside the dialog's
+// own controls, showing the picture selected in its list.
+inline constexpr int kOpenDialogPreviewSide = 160;
+
+// Where a pane of `pane` pixels draws a preview that LoadPreview placed for a control of that
+// size: the picture at the size the placement gives it, centred in the pane.
+Rect PaneDrawRect(Size pane, const PicturePlacement& placement);
 
 }  // namespace tessmoor

@@ -20,7 +20,8 @@ namespace tessmoor {
 class SettingsDialogView {
  public:
   virtual ~SettingsDialogView() = default;
-  // Moves the window's top-left corner, keeping its size and stacking order.
+  // Moves the window's top-left corner, keeping its size and stacking order; a place on no
+  // monitor attached now is brought onto the nearest one (ReachablePlace).
   virtual void MoveTo(int x, int y) = 0;
   // The top-left corner of the window's outer rectangle on the screen.
   virtual Point WindowOrigin() = 0;

@@ -12,6 +12,7 @@
 #include "platform/win32/file_system_win32.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/system_message.h"
 #include "platform/win32/utf.h"
 #include "platform/win32/window.h"
 #include "setup/win32/settings_form.h"
@@ -20,6 +21,9 @@
 namespace tessmoor {
 namespace {
 
+// The product's Japanese name, as its version resource gives it.
+constexpr std::string_view kErrorCaption = "Tessmoor スクリーン セーバー";
+
 class Win32EntryHost final : public EntryHost {
  public:
   KeyValueStore& OpenStore() override {
@@ -27,15 +31,18 @@ class Win32EntryHost final : public EntryHost {
     return *store_;
   }
 
-  bool TakeSingleInstanceGuard() override {
+  GuardResult TakeSingleInstanceGuard() override {
     const std::wstring name = win32::Widen(kSingleInstanceMutexName);
-    if (win32::UniqueHandle other{OpenMutexW(MUTEX_ALL_ACCESS, FALSE, name.c_str())}) return false;
-    mutex_.reset(CreateMutexW(nullptr, TRUE, name.c_str()));
-    if (!mutex_) throw std::runtime_error("the single-instance mutex cannot be created");
-    // Two instances started at the same moment can both miss each other's mutex above.
-    if (GetLastError() == ERROR_ALREADY_EXISTS) return false;
-    return true;
+    const win32::UniqueHandle other{OpenMutexW(MUTEX_ALL_ACCESS, FALSE, name.c_str())};
+    const DWORD open_error = GetLastError();
+    if (const auto met = AfterOpeningTheMutex(static_cast<bool>(other), open_error)) return *met;
+    HANDLE made = CreateMutexW(nullptr, TRUE, name.c_str());
+    const DWORD create_error = GetLastError();
+    mutex_.reset(made);
+    return AfterCreatingTheMutex(made != nullptr, create_error);
   }
+
+  std::string SystemErrorText(std::uint32_t code) override { return win32::SystemErrorText(code); }
 
   void RunSettingsDialog(std::uintptr_t owner) override {
     HWND owner_window = reinterpret_cast<HWND>(owner);
@@ -62,7 +69,8 @@ class Win32EntryHost final : public EntryHost {
   }
 
   void ShowError(std::string_view message) override {
-    MessageBoxW(nullptr, win32::Widen(message).c_str(), L"Tessmoor", MB_OK | MB_ICONERROR | MB_TOPMOST);
+    MessageBoxW(nullptr, win32::Widen(message).c_str(), win32::Widen(kErrorCaption).c_str(),
+                MB_OK | MB_ICONERROR | MB_TOPMOST);
   }
 
  private:

@@ -21,6 +21,10 @@ void TNo2Form::FormCreate(HWND preview_parent) {
   start_ = StartPreviewForm(settings_, files_);
 
   CreateSurface(L"No2Form", preview_parent, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), WS_CLIPCHILDREN);
+  if (const auto music = MusicToPlay(start_, !full_screen())) {
+    music_driver_ = std::make_unique<ShowMusicDriver>(*this, *music, files_);
+    music_driver_->Start();
+  }
 
   font_ = win32::MakeUiFont(12, win32::DpiScale::ForWindow(hwnd()));
   for (int n = 1; n <= 4; ++n)
@@ -28,11 +32,19 @@ void TNo2Form::FormCreate(HWND preview_parent) {
 }
 
 void TNo2Form::OnDestroy() {
-  // The preview is the process's main window: when the host destroys its window, the run ends.
+  // The preview is the process's main window: when the host destroys its window, or input ends
+  // it on its own, the run ends.
+  if (music_driver_) music_driver_->Shutdown();
   PostQuitMessage(0);
 }
 
+LRESULT TNo2Form::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (music_driver_ && music_driver_->OnMessage(message, wparam, lparam)) return 0;
+  return ShowSurface::OnMessage(message, wparam, lparam);
+}
+
 void TNo2Form::OnTimer(UINT_PTR id) {
+  if (music_driver_ && music_driver_->OnTimer(id)) return;
   if (id >= kScrNo1SpeedTimer && id < kScrNo1SpeedTimer + 4)
     ScrNoSpeedTimerTimer(static_cast<int>(id - kScrNo1SpeedTimer) + 1);
 }

@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/ime_ui.h"
+#include "show/win32/show_music_driver.h"
 #include "show/win32/show_surface.h"
 
 namespace tessmoor::pattern2 {
@@ -16,8 +17,8 @@ namespace tessmoor::pattern2 {
 // `TNo2Form`: the pattern-2 preview. Inside the host's preview window it is a black child window
 // of the parent's size, in which four coloured panels stand for the picture windows and move by
 // their motion modes, one timer per panel; input does nothing, and the run ends when the host
-// destroys its window. Without a preview parent it covers the screen, hides the cursor and ends
-// on input like the show window (the entry never starts it so; it plays no music then).
+// destroys its window. Without a preview parent (`/p 0`) it covers the screen, hides the cursor,
+// plays the show's music and ends on input like the show window.
 class TNo2Form : public ShowSurface {
  public:
   TNo2Form(KeyValueStore& store, FileSystem& files, HWND preview_parent);
@@ -27,6 +28,7 @@ class TNo2Form : public ShowSurface {
  protected:
   void OnTimer(UINT_PTR id) override;
   void OnDestroy() override;
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   void FormCreate(HWND preview_parent);
@@ -35,6 +37,9 @@ class TNo2Form : public ShowSurface {
   Settings settings_;
   FileSystem& files_;
   PreviewStart start_;
+  // `MusicMediaPlayerLoad` and the music rotation: without a preview parent only, shut down in
+  // OnDestroy.
+  std::unique_ptr<ShowMusicDriver> music_driver_;
   std::unique_ptr<win32::ImeStatusWindowOff> ime_;
   PreviewSettings preview_;
   std::unique_ptr<PreviewPanels> panels_;

@@ -54,7 +54,9 @@ void TNo2FormNo::Show() {
 }
 
 void TNo2FormNo::Close() {
-  if (alive()) ShowWindow(hwnd(), SW_HIDE);
+  if (!alive()) return;
+  SetWindowPos(hwnd(), nullptr, 0, 0, 0, 0,
+               SWP_HIDEWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TNo2FormNo::OnKeyDown(WPARAM) {

@@ -28,10 +28,24 @@ class PictureWindows {
                  std::function<void()> close_show);
 
   // One tick of window n (1..4), over the show window's area as it is now. kStop: stop that
-  // timer for good (the box has no picture left, or n was never set up).
+  // timer for good (the box has no picture left, or n was never set up). Picture windows found
+  // below the show window are put back above it.
   [[nodiscard]] TimerAction Tick(int window);
 
+  // The show window's WM_WINDOWPOSCHANGING: once a picture window exists, the show window does
+  // not rise to the top. Hiding the active picture window for its renewal activates the show
+  // window, its owner, and activation brings a window to the top of the top-most windows; not
+  // every system lifts the owned windows along with their owner.
+  void OnShowWindowPosChanging(WINDOWPOS& pos) const;
+
  private:
+  // Puts the show window just below the lowest shown picture window when it stands above one.
+  // Wine raises a window whose area the X server reports uncovered above the visible windows
+  // that its server sees over that area, its own picture windows included; the show window is
+  // uncovered wherever a picture window moves away.
+  void KeepBelowPictures() const;
+  bool IsShownPicture(HWND hwnd) const;
+
   HWND show_window_;
   std::array<std::unique_ptr<TNo2FormNo>, 4> windows_;
   std::array<std::unique_ptr<WindowMotion>, 4> motions_;

@@ -1,6 +1,8 @@
 #include "platform/win32/mci_player.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/win32/utf.h"
 
@@ -17,6 +19,24 @@ const wchar_t* DeviceTypeName(MediaDevice device) {
       break;
   }
   return nullptr;
+}
+
+// Keeps the driver of MCI device type `type` loaded for the rest of the process. Wine unloads a
+// driver as soon as its last device is closed, even while the driver's own thread that reported
+// the end of a play is still returning through the driver's code; a show that closes its device
+// at that report then runs that thread into unmapped memory, now and then. The driver's file is
+// the one the system lists for the type.
+void PinDriverOf(const wchar_t* type) {
+  // The players live on the user-interface thread.
+  static std::vector<std::wstring> pinned;
+  if (std::find(pinned.begin(), pinned.end(), type) != pinned.end()) return;
+  wchar_t driver[MAX_PATH] = {};
+  DWORD size = sizeof(driver);
+  if (RegGetValueW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Windows NT\\CurrentVersion\\MCI32", type,
+                   RRF_RT_REG_SZ, nullptr, driver, &size) != ERROR_SUCCESS)
+    return;
+  HMODULE module = nullptr;
+  if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN, driver, &module)) pinned.emplace_back(type);
 }
 
 }  // namespace
@@ -36,6 +56,7 @@ MediaResult MciPlayer::Open(std::string_view path) {
                                 reinterpret_cast<DWORD_PTR>(&open));
   if (last_error_ != 0) return MediaResult::kOpenFailed;
   device_ = MciDevice(open.wDeviceID);
+  PinDriverOf(type);
 
   // Lengths in milliseconds; a device that refuses keeps its own format and LengthMs says 0.
   MCI_SET_PARMS set{};

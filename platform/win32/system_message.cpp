@@ -1,5 +1,7 @@
 #include "platform/win32/system_message.h"
 
+#include "platform/win32/utf.h"
+
 namespace tessmoor::win32 {
 
 std::wstring SystemMessage(DWORD error) {
@@ -12,6 +14,14 @@ std::wstring SystemMessage(DWORD error) {
     if (n > 0) return std::wstring(text, n);
   }
   return {};
+}
+
+std::string SystemErrorText(DWORD code) {
+  const std::string number = "エラー コード " + std::to_string(code);
+  std::wstring text = SystemMessage(code);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) text.pop_back();
+  if (text.empty()) return number;
+  return Narrow(text) + "（" + number + "）";
 }
 
 }  // namespace tessmoor::win32

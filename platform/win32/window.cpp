@@ -2,9 +2,9 @@
 
 #include <windowsx.h>
 
-#include <stdexcept>
-
+#include "platform/user_error.h"
 #include "platform/win32/form.h"
+#include "platform/win32/system_message.h"
 
 namespace tessmoor::win32 {
 
@@ -24,7 +24,7 @@ void RegisterClassOnce(WNDPROC proc) {
     wc.lpszClassName = kClassName;
     return RegisterClassExW(&wc) != 0;
   }();
-  if (!registered) throw std::runtime_error("window class registration failed");
+  if (!registered) throw UserError(FailureMessage("ウィンドウ クラスを登録", {}));
 }
 
 // Per-window data kept beside the window: given to CreateWindowEx on the stack, copied to the
@@ -52,7 +52,7 @@ void Window::Create(const WindowSpec& params) {
   HWND hwnd = CreateWindowExW(params.ex_style, kClassName, params.title.c_str(), params.style, params.x, params.y,
                               params.width, params.height, params.parent, nullptr, GetModuleHandleW(nullptr),
                               &context);
-  if (!hwnd) throw std::runtime_error("window creation failed (" + std::to_string(GetLastError()) + ")");
+  if (!hwnd) throw UserError(FailureMessage("ウィンドウを作成", SystemErrorText(GetLastError())));
 }
 
 void Window::SetTimerInterval(UINT_PTR id, int interval_ms) {

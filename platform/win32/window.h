@@ -64,7 +64,7 @@ class Window {
 
  protected:
   Window() = default;
-  // Throws std::runtime_error when the window cannot be created.
+  // Throws UserError when the window cannot be created.
   void Create(const WindowSpec& params);
   // Moves and sizes the window to `r` (its parent's client coordinates) and has it repainted,
   // its background erased first or not.

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/settings.h"
+#include "platform/win32/monitor_place.h"
 #include "platform/win32/table_form.h"
 #include "platform/win32/utf.h"
 #include "setup/win32/save_failure_box.h"
@@ -67,7 +68,8 @@ class DetailViewOf : public View {
   explicit DetailViewOf(Form& form) : form_(form) {}
   void MakeTopMostAndShow() override { form_.ShowTopMost(); }
   void MoveTo(int x, int y) override {
-    SetWindowPos(form_.hwnd(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    const POINT place = win32::ReachablePlaceOf(form_.hwnd(), x, y);
+    SetWindowPos(form_.hwnd(), nullptr, place.x, place.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
   }
   Point WindowOrigin() override { return form_.ScreenOrigin(); }
   void CloseWindow() override { ShowWindow(form_.hwnd(), SW_HIDE); }

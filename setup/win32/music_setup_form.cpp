@@ -19,14 +19,10 @@ void SetIcon(HWND button, HICON icon) {
 
 TMusicSetUpForm::TMusicSetUpForm(Settings& settings, FileSystem& files, HWND owner,
                                  std::shared_ptr<MusicPaths> paths) {
-  const FormSpec& design = MusicDialogForm();
   win32::BuildStyle style;
   style.keyboard_groups = false;
-  BuildForm(design, MusicDialogControls(), owner, style);
-  // This one dialog is placed at its design place scaled like its size.
-  const win32::DpiScale s = scale();
-  MoveTo(s(design.left), s(design.top));
-
+  // At its design place in screen pixels, like every dialog; only its size follows the DPI.
+  BuildForm(MusicDialogForm(), MusicDialogControls(), owner, style);
   DrawGlyphs();
   FormCreate(settings, files, std::move(paths));
 }

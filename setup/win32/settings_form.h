@@ -7,6 +7,7 @@
 
 #include "app/settings.h"
 #include "platform/file_system.h"
+#include "platform/image/picture_decoder.h"
 #include "platform/store.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/picture_box.h"
@@ -86,6 +87,8 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
   std::unique_ptr<FileListDrag> drag_;
   std::unique_ptr<SettingsDialogModel> model_;
   std::shared_ptr<MusicPaths> music_paths_ = std::make_shared<MusicPaths>();
+  // What the open-picture dialog's preview decodes with; made at the dialog's first use.
+  std::unique_ptr<PictureDecoder> open_dialog_decoder_;
   // Every dialog opened from here; closed ones are hidden and stay until this one goes.
   std::vector<std::unique_ptr<win32::Window>> dialogs_;
 };

@@ -1,7 +1,9 @@
 // What the settings dialog's model asks of its window: the window's place, the radio buttons,
 // the picture controls, the messages and the open-picture dialog.
+#include "platform/win32/monitor_place.h"
 #include "platform/win32/open_file_dialog.h"
 #include "platform/win32/utf.h"
+#include "platform/win32/wic_decoder.h"
 #include "setup/win32/save_failure_box.h"
 #include "setup/win32/settings_form.h"
 
@@ -24,7 +26,10 @@ void TScrSetUpForm::PlacePicture(SettingsRole role, int index, Size size, std::o
     box->ClearPicture();
 }
 
-void TScrSetUpForm::View::MoveTo(int x, int y) { form_.Form::MoveTo(x, y); }
+void TScrSetUpForm::View::MoveTo(int x, int y) {
+  const POINT place = win32::ReachablePlaceOf(form_.hwnd(), x, y);
+  form_.Form::MoveTo(place.x, place.y);
+}
 
 Point TScrSetUpForm::View::WindowOrigin() { return form_.ScreenOrigin(); }
 
@@ -59,7 +64,17 @@ void TScrSetUpForm::View::ShowPictureError(std::string_view path, std::string_vi
 
 std::optional<std::string> TScrSetUpForm::View::ChoosePictureFile(int, std::string_view initial_folder) {
   static const std::vector<win32::OpenFilter> filters = win32::OpenFiltersOf(kPictureFileFilters);
-  const auto chosen = win32::RunOpenFileDialog(form_.hwnd(), filters, win32::Widen(initial_folder));
+  if (!form_.open_dialog_decoder_) form_.open_dialog_decoder_ = win32::MakeSystemPictureDecoder();
+  win32::PreviewPane pane;
+  pane.side = kOpenDialogPreviewSide;
+  pane.load = [this](const std::wstring& path, SIZE size) -> std::optional<win32::PanePicture> {
+    const Size area{size.cx, size.cy};
+    Preview preview = LoadPreview(form_.files_, *form_.open_dialog_decoder_, win32::Narrow(path), area, false);
+    if (preview.status != PreviewStatus::kShown) return std::nullopt;
+    const Rect drawn = PaneDrawRect(area, preview.placement);
+    return win32::PanePicture{std::move(preview.picture), {drawn.left, drawn.top, drawn.right, drawn.bottom}};
+  };
+  const auto chosen = win32::RunOpenFileDialog(form_.hwnd(), filters, win32::Widen(initial_folder), &pane);
   if (!chosen) return std::nullopt;
   return win32::Narrow(chosen->path);
 }

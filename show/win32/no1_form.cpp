@@ -77,6 +77,8 @@ void TNo1Form::OnDestroy() {
 
 LRESULT TNo1Form::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (music_driver_ && music_driver_->OnMessage(message, wparam, lparam)) return 0;
+  if (message == WM_WINDOWPOSCHANGING && picture_windows_)
+    picture_windows_->OnShowWindowPosChanging(*reinterpret_cast<WINDOWPOS*>(lparam));
   return Window::OnMessage(message, wparam, lparam);
 }
 

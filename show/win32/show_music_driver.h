@@ -14,10 +14,11 @@ namespace tessmoor {
 // The music of the full-screen show, bound to the show window: the player sends its
 // notifications to that window, and one timer of that window ends a track whose device never
 // reports its end. The window forwards both and calls Shutdown while its handle still exists.
-// Created only for the full-screen show: a preview plays no music.
+// Created only for a window that covers the screen: the show, or the pattern-2 preview form
+// started without a preview parent; a preview inside the host's window plays no music.
 class ShowMusicDriver {
  public:
-  // Not used by any other timer of the show window.
+  // Not used by any other timer of the window the driver is bound to.
   static constexpr UINT_PTR kMusicLengthTimer = 21;
 
   // `window` must exist already and outlive the driver.

@@ -1,6 +1,9 @@
-// The module's start-up, its single-instance guard, the show window and its exit rules, driven
-// from outside as Windows' screen-saver host drives it.
+// The module's start-up, its single-instance guard (another instance's mutex, one it may not
+// open, a name it cannot take), the show window and its exit rules, driven from outside as
+// Windows' screen-saver host drives it.
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "tests/e2e/harness.h"
 #include "tests/e2e/skips.h"
@@ -76,6 +79,91 @@ TEST_F(Foundation, SecondStartWhileTheShowRunsExitsWithOneAndWritesNothing) {
   }
   EXPECT_EQ(registry::All(), before);
   EXPECT_TRUE(first.Running());
+}
+
+// The single-instance mutex as an instance with higher rights leaves it for an ordinary one: a
+// DACL without any entry, which grants no access to anyone.
+class GuardedMutex {
+ public:
+  GuardedMutex() {
+    SECURITY_DESCRIPTOR descriptor{};
+    ACL acl{};
+    InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+    InitializeAcl(&acl, sizeof(acl), ACL_REVISION);
+    SetSecurityDescriptorDacl(&descriptor, TRUE, &acl, FALSE);
+    SECURITY_ATTRIBUTES attributes{sizeof(attributes), &descriptor, FALSE};
+    mutex_.reset(CreateMutexW(&attributes, TRUE, kMutexName));
+  }
+  explicit operator bool() const { return static_cast<bool>(mutex_); }
+
+  static constexpr const wchar_t* kMutexName = L"OrgScrTGDoubleOpenChkhMutex";
+
+ private:
+  win32::UniqueHandle mutex_;
+};
+
+// The message box the module shows, its caption and its text; nothing when none appears.
+struct ShownMessage {
+  HWND box = nullptr;
+  std::wstring caption, text;
+};
+ShownMessage WaitMessageBox(const Module& module, std::chrono::milliseconds timeout) {
+  ShownMessage shown;
+  WaitUntil(
+      [&] {
+        for (HWND h : module.TopWindows()) {
+          wchar_t cls[64] = {};
+          GetClassNameW(h, cls, 64);
+          if (std::wstring(cls) == L"#32770") shown.box = h;
+        }
+        return shown.box != nullptr;
+      },
+      timeout);
+  if (!shown.box) return shown;
+  shown.caption = WindowText(shown.box);
+  for (HWND c : ChildWindows(shown.box)) {
+    wchar_t cls[64] = {};
+    GetClassNameW(c, cls, 64);
+    if (std::wstring(cls) == L"Static" && !WindowText(c).empty()) shown.text += WindowText(c);
+  }
+  return shown;
+}
+
+bool HasLatinLetters(const std::wstring& text) {
+  return std::any_of(text.begin(), text.end(),
+                     [](wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); });
+}
+
+TEST_F(Foundation, AMutexThisInstanceMayNotOpenMeansAnotherInstanceAndEndsWithOneShowingNothing) {
+  const GuardedMutex guarded;
+  ASSERT_TRUE(guarded) << "the guarded mutex cannot be made";
+  {
+    // The system enforces the mutex's DACL: not even its maker may open it with full access.
+    const win32::UniqueHandle opened{OpenMutexW(MUTEX_ALL_ACCESS, FALSE, GuardedMutex::kMutexName)};
+    ASSERT_FALSE(opened) << "this system does not enforce a mutex's access rights";
+    ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+  }
+  for (const wchar_t* args : {L"/s", L"/c", L"/p 1234"}) {
+    Module second(args);
+    EXPECT_EQ(second.WaitExit(kStart), 1u) << args;
+    EXPECT_TRUE(second.TopWindows(true).empty()) << args;
+  }
+  EXPECT_FALSE(registry::KeyExists()) << "the second instance wrote settings";
+}
+
+TEST_F(Foundation, AGuardThatCannotBeTakenIsReportedInJapaneseAndNothingRuns) {
+  // Another kind of object holds the mutex's name: neither opening nor creating the mutex works.
+  const win32::UniqueHandle event{CreateEventW(nullptr, TRUE, FALSE, GuardedMutex::kMutexName)};
+  ASSERT_TRUE(event);
+  Module module(L"/s");
+  const ShownMessage shown = WaitMessageBox(module, kStart);
+  ASSERT_NE(shown.box, nullptr) << "no message box";
+  EXPECT_EQ(shown.caption, L"Tessmoor スクリーン セーバー");
+  EXPECT_EQ(shown.text.rfind(L"二重起動を防ぐためのミューテックスを作成できません。", 0), 0u) << Narrow(shown.text);
+  EXPECT_FALSE(HasLatinLetters(shown.text)) << Narrow(shown.text);
+  EXPECT_EQ(module.WaitWindow(L"No1Form", 0ms), nullptr);
+  PostMessageW(shown.box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(module.WaitExit(kExit), 0u);
 }
 
 TEST_F(Foundation, KeyClickAndSecondMouseMoveEachEndTheShow) {

@@ -84,6 +84,20 @@ TEST_F(MusicDialog, OpensAtItsDesignPlaceWithEveryControlWhereItBelongs) {
   EXPECT_EQ(CountPixels(shot, music.StopButton(), IsRed), 0) << "the disabled stop glyph is not greyed";
 }
 
+// Every dialog opens at its design place in screen pixels; only its size follows the DPI.
+TEST_F(MusicDialog, AtTwentyPercentMoreDpiOpensAtItsDesignPlaceInScreenPixels) {
+  // Wine takes a process's DPI from the desktop settings when the process starts.
+  const registry::ScopedValue dpi(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", DWORD{120});
+  ASSERT_TRUE(OpenSettings());
+  const auto music = MusicDialogDriver::OpenFrom(*settings_);
+  ASSERT_TRUE(music);
+  const RECT outer = WindowRectOf(music.hwnd());
+  ASSERT_EQ(outer.right - outer.left, MulDiv(323, 120, 96)) << "the module did not take the system's 120 DPI";
+  EXPECT_EQ(outer.bottom - outer.top, MulDiv(279, 120, 96));
+  EXPECT_EQ(outer.left, 409);
+  EXPECT_EQ(outer.top, 197);
+}
+
 TEST_F(MusicDialog, DrivenLikeAUserPreviewsAndSavesTheChosenSlots) {
   const auto long_track = Pcm(kSampleRate * 60, 11), short_track = Pcm(kSampleRate / 4, 12);
   const std::wstring song = WriteTestFile(L"Song.WAV", Wav(long_track));

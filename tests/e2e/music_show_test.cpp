@@ -1,5 +1,6 @@
 // Music in the real show: the rotation heard on the dummy sound device, the show with no sound
-// device at all, a MIDI track whose end is never reported, and the preview's silence.
+// device at all, a MIDI track whose end is never reported, the preview's silence inside the host's
+// window, and the music of the pattern-2 preview started without one.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -107,6 +108,34 @@ TEST_F(MusicShow, FilesThatCannotBeOpenedArePassedOverAndASingleTrackIsRestarted
   EXPECT_EQ(show.WaitExit(kExit), 0u);
 }
 
+// Each end of a track closes its device, and closing the last device of a kind lets the system
+// unload that kind's driver while the driver's own thread that reported the end may still be
+// returning: a very short track played over and over meets that moment sooner or later.
+TEST_F(MusicShow, AVeryShortTrackPlayedHundredsOfTimesOverNeverEndsTheShow) {
+  const auto blip = Pcm(kSampleRate / 100, 17);  // 10 ms
+  WriteMusic({{{WriteTestFile(L"blip.wav", Wav(blip)), L"0"}, {}, {}, {}, {}}});
+  Module show(L"/s");
+  HWND window = show.WaitWindow(L"No1Form", kStart);
+  ASSERT_NE(window, nullptr);
+  constexpr int kPlays = 1000;
+  // A crashed or hung show plays no more: stop waiting once the count has stood for a while.
+  int last = 0;
+  auto moved = std::chrono::steady_clock::now();
+  WaitUntil(
+      [&] {
+        const int now = device_->Count();
+        if (now != last) moved = std::chrono::steady_clock::now();
+        last = now;
+        return now >= kPlays || std::chrono::steady_clock::now() - moved > 5s;
+      },
+      120s);
+  ASSERT_GE(device_->Count(), kPlays) << "the plays stopped: the show crashed, hung or ended";
+  EXPECT_TRUE(show.Running());
+  EXPECT_TRUE(Responds(window));
+  PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(show.WaitExit(kExit), 0u);
+}
+
 TEST_F(MusicShow, MidiTrackWhoseEndIsNeverReportedMovesOnAfterItsLength) {
   const auto a = Pcm(kSampleRate / 4, 6);
   WriteMusic({{{WriteTestFile(L"tune.mid", HalfSecondMidi()), L"0"},
@@ -172,6 +201,37 @@ TEST_F(MusicShow, PreviewPlaysNoMusic) {
   EXPECT_EQ(device_->Count(), 0) << "the preview played music";
   EXPECT_EQ(registry::Read(L"MusicPlayStop"), L"0");
   EXPECT_EQ(registry::Read(L"MusicPlayStopNo1"), L"0");
+}
+
+TEST_F(MusicShow, PatternTwoPreviewWithoutAParentPlaysTheShowsRotationAndStopsWhenInputEndsIt) {
+  registry::Write(L"ScrActionRegSelectNoFlag", L"2");
+  const auto a = Pcm(kSampleRate / 4, 14), long_track = Pcm(kSampleRate * 60, 15);
+  const std::wstring gone = WriteTestFile(L"preview-gone.wav", Wav(a));
+  DeleteFileW(gone.c_str());
+  WriteMusic({{{WriteTestFile(L"preview-off.wav", Wav(Pcm(kSampleRate / 4, 16))), L"1"},
+               {gone, L"0"},
+               {WriteTestFile(L"preview-a.wav", Wav(a)), L"0"},
+               {WriteTestFile(L"preview-long.wav", Wav(long_track)), L"0"},
+               {}}});
+  Module preview(L"/p 0");
+  HWND window = preview.WaitWindow(L"No2Form", kStart);
+  ASSERT_NE(window, nullptr) << "the preview form never appeared";
+  const RECT r = WindowRectOf(window);
+  EXPECT_EQ(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+  EXPECT_EQ(r.bottom - r.top, GetSystemMetrics(SM_CYSCREEN));
+  // Slot 1 is switched off and slot 2's file is gone: slot 3 first, then slot 4 at its end.
+  ASSERT_TRUE(device_->WaitStreams(2, 15s)) << "the rotation did not go on: " << device_->Describe();
+  ASSERT_TRUE(WaitUntil([&] { return device_->StreamSize(2) > 0; }, 10s)) << device_->Describe();
+  EXPECT_TRUE(device_->Heard(1) == a) << device_->Describe() << " (the track: " << a.size() << ")";
+
+  PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(preview.WaitExit(kExit), 0u) << "a key did not end the preview";
+  const auto played = device_->Heard(2);
+  EXPECT_LT(played.size(), long_track.size()) << "the music outlived the preview";
+  EXPECT_TRUE(std::equal(played.begin(), played.end(), long_track.begin())) << "not the long track's start";
+  PumpFor(300ms);
+  EXPECT_TRUE(device_->Heard(2) == played) << "the music plays on after the preview ended";
+  EXPECT_EQ(device_->Count(), 2);
 }
 
 }  // namespace

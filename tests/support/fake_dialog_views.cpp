@@ -132,7 +132,7 @@ void FakePattern2DetailView::MakeTopMostAndShow() {
 }
 
 void FakePattern2DetailView::MoveTo(int x, int y) {
-  origin = {x, y};
+  origin = brought_to.value_or(Point{x, y});
   log.push_back("MoveTo " + std::to_string(x) + "," + std::to_string(y));
 }
 

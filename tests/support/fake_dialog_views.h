@@ -101,6 +101,9 @@ class FakePattern2DetailView : public Pattern2DetailView {
 
   std::vector<std::string> log;
   Point origin;
+  // Where MoveTo puts the window instead of the place asked for, as a view does with a place on
+  // no monitor.
+  std::optional<Point> brought_to;
   bool top_most = false;
   std::array<int, 4> modes{};
   std::array<int, 4> speed_positions{};

@@ -2,11 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <new>
 #include <optional>
 #include <stdexcept>
 #include <utility>
 
+#include "platform/user_error.h"
 #include "tests/support/fakes.h"
 
 namespace tessmoor {
@@ -94,14 +98,17 @@ TEST(FormFor, ChoosesTheFormOfModeAndPattern) {
 class FakeHost : public EntryHost {
  public:
   KeyValueStore& OpenStore() override {
-    if (store_fails) throw std::runtime_error("registry unavailable");
+    if (store_fails) throw UserError("registry unavailable");
+    if (store_throws) store_throws();
     return store;
   }
-  bool TakeSingleInstanceGuard() override {
-    if (guard_fails) throw std::runtime_error("mutex failed");
+  GuardResult TakeSingleInstanceGuard() override {
+    if (guard_fails) throw UserError("mutex failed");
     events.push_back("guard");
-    return !other_instance;
+    if (guard_error) return {GuardState::kFailed, *guard_error};
+    return {other_instance ? GuardState::kAnotherInstance : GuardState::kTaken, 0};
   }
+  std::string SystemErrorText(std::uint32_t code) override { return "システムの説明 " + std::to_string(code); }
   void RunSettingsDialog(std::uintptr_t owner) override {
     events.push_back("settings");
     settings_owner = owner;
@@ -112,7 +119,8 @@ class FakeHost : public EntryHost {
   }
   void RunForm(MainForm form, std::uintptr_t parent) override {
     events.push_back("form " + std::to_string(static_cast<int>(form)) + " " + std::to_string(parent));
-    if (form_fails) throw std::runtime_error("cannot build the form");
+    if (form_fails) throw UserError("cannot build the form");
+    if (form_throws) form_throws();
   }
   void ShowError(std::string_view message) override { errors.emplace_back(message); }
 
@@ -121,6 +129,9 @@ class FakeHost : public EntryHost {
   bool store_fails = false;
   bool guard_fails = false;
   bool form_fails = false;
+  std::optional<std::uint32_t> guard_error;
+  std::function<void()> form_throws;
+  std::function<void()> store_throws;
   std::vector<std::string> events;
   std::vector<std::string> errors;
   std::optional<std::uintptr_t> settings_owner;
@@ -233,6 +244,102 @@ TEST(RunEntry, FailureWhileAFormIsBuiltIsShownAndExitsZero) {
   host.form_fails = true;
   EXPECT_EQ(RunEntry({"/s"}, host), 0);
   EXPECT_EQ(host.errors, std::vector<std::string>{"cannot build the form"});
+}
+
+struct GuardCase {
+  const char* what;
+  bool opened;
+  std::uint32_t open_error;
+  bool created;
+  std::uint32_t create_error;
+  GuardResult result;
+};
+
+class SingleInstanceGuardTest : public ::testing::TestWithParam<GuardCase> {};
+
+TEST_P(SingleInstanceGuardTest, TellsTakenAnotherInstanceAndFailureApart) {
+  const GuardCase& c = GetParam();
+  std::optional<GuardResult> result = AfterOpeningTheMutex(c.opened, c.open_error);
+  if (!result) result = AfterCreatingTheMutex(c.created, c.create_error);
+  EXPECT_EQ(result->state, c.result.state) << c.what;
+  EXPECT_EQ(result->system_error, c.result.system_error) << c.what;
+}
+
+constexpr std::uint32_t kNotFound = 2, kInvalidHandle = 6, kNoResources = 1450;
+constexpr GuardResult kTaken{GuardState::kTaken, 0};
+constexpr GuardResult kOther{GuardState::kAnotherInstance, 0};
+
+INSTANTIATE_TEST_SUITE_P(
+    SystemAnswers, SingleInstanceGuardTest,
+    ::testing::Values(
+        GuardCase{"no mutex yet: made", false, kNotFound, true, 0, kTaken},
+        GuardCase{"opened: another instance holds it", true, 0, false, 0, kOther},
+        GuardCase{"opening refused: an instance with higher rights holds it", false, kSystemErrorAccessDenied, false,
+                  0, kOther},
+        GuardCase{"made, but it existed: started at the same moment", false, kNotFound, true,
+                  kSystemErrorAlreadyExists, kOther},
+        GuardCase{"creation refused with access denied", false, kNotFound, false, kSystemErrorAccessDenied, kOther},
+        GuardCase{"creation refused: another kind of object has the name", false, kInvalidHandle, false,
+                  kInvalidHandle, {GuardState::kFailed, kInvalidHandle}},
+        GuardCase{"creation refused for want of resources", false, kNotFound, false, kNoResources,
+                  {GuardState::kFailed, kNoResources}}));
+
+// Japanese, as all of the user interface: no word of a library's English.
+bool HasNoLatinLetters(const std::string& text) {
+  return std::none_of(text.begin(), text.end(),
+                      [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); });
+}
+
+TEST(RunEntry, AnotherInstanceMetAsTheGuardsAnswerEndsWithOneAndShowsNothing) {
+  FakeHost host;
+  host.other_instance = true;
+  EXPECT_EQ(RunEntry({"/c"}, host), 1);
+  EXPECT_TRUE(host.errors.empty());
+  EXPECT_EQ(host.events, std::vector<std::string>{"guard"});
+}
+
+TEST(RunEntry, AGuardThatCannotBeTakenIsShownInJapaneseWithTheSystemsReasonAndNothingRuns) {
+  FakeHost host;
+  host.guard_error = kNoResources;
+  EXPECT_EQ(RunEntry({"/s"}, host), 0);
+  ASSERT_EQ(host.errors.size(), 1u);
+  const std::string reason = "システムの説明 1450";
+  EXPECT_EQ(host.errors[0], GuardFailedMessage(reason));
+  EXPECT_EQ(host.errors[0].rfind("\n" + reason), host.errors[0].size() - reason.size() - 1)
+      << "not on a line of its own";
+  EXPECT_EQ(host.events, std::vector<std::string>{"guard"});
+  EXPECT_TRUE(host.store.writes().empty());
+  EXPECT_TRUE(HasNoLatinLetters(GuardFailedMessage("")));
+}
+
+TEST(RunEntry, FailuresWithoutAMessageForTheUserAreShownInJapaneseByTheirKind) {
+  struct Case {
+    const char* what;
+    std::function<void()> fail;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {"a library's English text", [] { throw std::runtime_error("vector::_M_realloc_insert"); },
+       kUnexpectedFailureMessage},
+      {"out of memory", [] { throw std::bad_alloc(); }, kOutOfMemoryMessage},
+      {"no std::exception at all", [] { throw 42; }, kUnexpectedFailureMessage},
+  };
+  for (const Case& c : cases) {
+    FakeHost host;
+    host.form_throws = c.fail;
+    EXPECT_EQ(RunEntry({"/s"}, host), 0) << c.what;
+    EXPECT_EQ(host.errors, std::vector<std::string>{c.shown}) << c.what;
+    EXPECT_TRUE(HasNoLatinLetters(c.shown)) << c.what;
+  }
+  FakeHost before_guard;
+  before_guard.store_throws = [] { throw std::logic_error("basic_string::substr"); };
+  EXPECT_EQ(RunEntry({"/s"}, before_guard), 0);
+  EXPECT_EQ(before_guard.errors, std::vector<std::string>{kUnexpectedFailureMessage});
+  EXPECT_TRUE(before_guard.events.empty());
+}
+
+TEST(RunEntry, TheConversionMessageIsJapaneseAroundTheTextItQuotes) {
+  EXPECT_TRUE(HasNoLatinLetters(NotAnIntegerMessage("")));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "app/settings_keys.h"
 #include "pattern2/preview_panels.h"
 #include "pattern2/preview_settings.h"
+#include "show/show_music.h"
+#include "tests/support/fake_media_player.h"
 #include "tests/support/fake_windows.h"
 #include "tests/support/fakes.h"
 
@@ -334,6 +336,38 @@ TEST(PreviewStart, SecondStartOnTheSameStoreWritesNothing) {
   (void)StartPreviewForm(settings, files);
   (void)ReadPreviewSettings(settings);
   EXPECT_TRUE(store.writes().empty());
+}
+
+// Without a preview parent the form covers the screen and plays the show's music: the same
+// rotation from the same first playable slot; inside the host's window it plays nothing.
+TEST(PreviewStart, WithoutAPreviewParentTheShowsMusicPlaysFromTheFirstPlayableSlot) {
+  MemoryStore store;
+  FakeFileSystem files;
+  store.Set(std::string(keys::kPattern), "2");
+  store.Set(std::string(keys::kMusicSwitch), "0");
+  const auto track = [](int slot) { return "c:\\music\\track" + std::to_string(slot) + ".wav"; };
+  for (int slot = 1; slot <= 5; ++slot) {
+    store.Set(keys::MusicPath(slot), track(slot));
+    store.Set(keys::MusicPlayFlag(slot), slot == 1 ? "1" : "0");
+    if (slot != 2) files.Add(track(slot));
+  }
+  Settings settings(store);
+  const PreviewStart start = StartPreviewForm(settings, files);
+  EXPECT_FALSE(MusicToPlay(start, true)) << "a preview inside the host's window plays music";
+  const std::optional<MusicSettings> music = MusicToPlay(start, false);
+  ASSERT_TRUE(music);
+  const MusicSettings show = ReadMusicSettings(settings, files);
+  EXPECT_EQ(music->music_on, show.music_on);
+  EXPECT_EQ(music->track, show.track);
+  EXPECT_EQ(music->play, show.play);
+
+  tessmoor::testing::FakeMediaPlayer player;
+  ShowMusic rotation(*music, player, files);
+  (void)rotation.Start(0);
+  // Slot 1 is switched off and slot 2's file is gone: slot 3.
+  EXPECT_EQ(rotation.playing_slot(), 3);
+  EXPECT_EQ(player.Opens(), std::vector<std::string>{track(3)});
+  EXPECT_EQ(rotation.next_track(), 4);
 }
 
 }  // namespace

@@ -218,7 +218,8 @@ TEST(SettingsDialogValues, PartlyFilledStoreWritesOnlyWhatIsMissingAndReadsTheRe
 class PatternOfAnotherKind : public EntryHost {
  public:
   KeyValueStore& OpenStore() override { return store; }
-  bool TakeSingleInstanceGuard() override { return true; }
+  GuardResult TakeSingleInstanceGuard() override { return {}; }
+  std::string SystemErrorText(std::uint32_t) override { return {}; }
   void RunSettingsDialog(std::uintptr_t) override {}
   void HideApplicationWindow() override {}
   void ShowPreviewParent(std::uintptr_t) override {}

@@ -75,6 +75,28 @@ TEST_F(Pattern2DetailTest, OpeningRecordsTheWindowsActualPosition) {
   EXPECT_EQ(store_.writes(), Position("300", "200"));
 }
 
+TEST_F(Pattern2DetailTest, AStoredPlaceOnNoMonitorIsKeptUntilTheDialogClosesAtItsNewPlace) {
+  FillStore();
+  store_.Set("ScreenDetailSetUpPointRegXFlag", "-5000");
+  store_.Set("ScreenDetailSetUpPointRegYFlag", "30000");
+  view_.brought_to = Point{12, 34};
+  auto model = Open(view_);
+  EXPECT_EQ(view_.log[1], "MoveTo -5000,30000");
+  EXPECT_TRUE(store_.writes().empty()) << "opening wrote the place the window was brought to";
+  model.CancelButtonClick();
+  EXPECT_EQ(store_.writes(), Position("12", "34"));
+}
+
+TEST_F(Pattern2DetailTest, AFirstRunPlaceOnNoMonitorIsWrittenAsReadAndTheNewPlaceOnlyAtClosing) {
+  view_.brought_to = Point{0, 0};
+  auto model = Open(view_);
+  EXPECT_EQ(store_.writes().front(), Pair("ScreenDetailSetUpPointRegXFlag", "100"));
+  EXPECT_EQ(store_.writes().back(), Pair(keys::Pattern2BoxUse(4), "1")) << "the open-time record was written";
+  model.Close();
+  EXPECT_EQ(store_.Get("ScreenDetailSetUpPointRegXFlag"), "0");
+  EXPECT_EQ(store_.Get("ScreenDetailSetUpPointRegYFlag"), "0");
+}
+
 TEST_F(Pattern2DetailTest, SaveWritesTheSixteenKeysInOrderThenThePosition) {
   FillStore();
   auto model = Open(view_);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/fake_dialog_views.h"
 #include "tests/support/fakes.h"
 #include "tests/support/picture_files.h"
@@ -105,6 +107,57 @@ TEST_F(LoadPreviewTest, AMissingOrDamagedFileFailsWithAReason) {
   EXPECT_EQ(bad.status, PreviewStatus::kFailed);
   EXPECT_FALSE(bad.message.empty());
   EXPECT_TRUE(bad.picture.empty());
+}
+
+// A decoder that takes ".png" files and reports the target it was asked to decode for.
+class PngOnlyDecoder final : public PictureDecoder {
+ public:
+  DecodeResult Decode(std::span<const std::uint8_t> bytes, std::string_view extension,
+                      DecodeTarget target) const override {
+    asked = target;
+    if (extension != ".png" || bytes.size() < 2) return {DecodeStatus::kUnsupportedType, {}, "no"};
+    Picture p;
+    p.width = std::min(target.max_width, 300);
+    p.height = std::min(target.max_height, 100);
+    p.source_width = 600;
+    p.source_height = 200;
+    p.pixels.assign(static_cast<std::size_t>(p.width) * p.height * 3, 0x80);
+    return {DecodeStatus::kOk, std::move(p), {}};
+  }
+  const std::vector<std::string>& Extensions() const override { return extensions_; }
+  mutable DecodeTarget asked{};
+
+ private:
+  std::vector<std::string> extensions_{".png"};
+};
+
+TEST_F(LoadPreviewTest, ThroughADecoderTakesWhatItsExtensionsNameAndDecodesAtThePaneSize) {
+  PngOnlyDecoder png;
+  files_.Add("c:\\Shots\\Wide.PNG", {1, 2, 3});
+  AddJpeg("c:\\a.jpg", 64, 48);
+  const Size pane{160, 160};
+  const Preview wide = LoadPreview(files_, png, "c:\\Shots\\Wide.PNG", pane, false);
+  ASSERT_EQ(wide.status, PreviewStatus::kShown) << wide.message;
+  EXPECT_EQ(png.asked.max_width, 160);
+  EXPECT_EQ(png.asked.max_height, 160);
+  EXPECT_EQ(wide.placement, (PicturePlacement{{160, 53}, {0, 0, 160, 53}}));
+  EXPECT_EQ(LoadPreview(files_, png, "c:\\a.jpg", pane, false).status, PreviewStatus::kNoPicture);
+  EXPECT_EQ(LoadPreview(files_, png, "c:\\gone.png", pane, false).status, PreviewStatus::kFailed);
+
+  const BuiltInPictureDecoder built_in;
+  const Preview jpeg = LoadPreview(files_, built_in, "c:\\a.jpg", pane, false);
+  ASSERT_EQ(jpeg.status, PreviewStatus::kShown) << jpeg.message;
+  EXPECT_EQ(jpeg.placement, (PicturePlacement{{160, 120}, {0, 0, 64, 48}}));
+  files_.Add("c:\\bad.bmp", {'B', 'M', 1, 2});
+  EXPECT_EQ(LoadPreview(files_, built_in, "c:\\bad.bmp", pane, false).status, PreviewStatus::kFailed);
+}
+
+TEST(PaneDrawRect, CentresThePictureInThePane) {
+  EXPECT_EQ(Text(PaneDrawRect({160, 160}, {{160, 53}, {0, 0, 160, 53}})), "(0,53)-(160,106)");
+  EXPECT_EQ(Text(PaneDrawRect({160, 160}, {{120, 160}, {0, 0, 120, 160}})), "(20,0)-(140,160)");
+  // A small picture keeps its own size.
+  EXPECT_EQ(Text(PaneDrawRect({160, 160}, {{160, 120}, {0, 0, 64, 48}})), "(48,56)-(112,104)");
+  EXPECT_EQ(Text(PaneDrawRect({200, 100}, {{200, 100}, {0, 0, 200, 100}})), "(0,0)-(200,100)");
 }
 
 }  // namespace
