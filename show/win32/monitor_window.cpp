@@ -1,25 +1,13 @@
-#include "show/win32/blank_window.h"
+#include "show/win32/monitor_window.h"
 
-#include "show/monitors.h"
+#include <algorithm>
+#include <limits>
 
 namespace tessmoor {
 
-BlankWindow::BlankWindow(const RECT& monitor, HWND owner, Input input) : input_(std::move(input)) {
-  win32::WindowSpec params;
-  params.title = L"TessmoorBlank";
-  params.style = WS_POPUP;
-  params.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
-  params.parent = owner;
-  params.background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  Create(params.At(monitor));
-  ShowWindow(hwnd(), SW_SHOWNA);
-}
-
-void BlankWindow::OnPaint(HDC dc, const RECT& area) {
-  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-}
-
 namespace {
+RECT ToRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
+
 BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   MONITORINFO info{};
   info.cbSize = sizeof(info);
@@ -32,16 +20,51 @@ BOOL CALLBACK CollectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
 }
 }  // namespace
 
-std::vector<std::unique_ptr<BlankWindow>> BlankWindow::CoverOtherMonitors(HWND owner,
-                                                                         const Input& input) {
+std::vector<MonitorArea> CurrentMonitors() {
   std::vector<MonitorArea> monitors;
   EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));
-  std::vector<std::unique_ptr<BlankWindow>> windows;
-  for (const Rect& r : MonitorsToBlank(monitors)) {
-    const RECT area{r.left, r.top, r.right, r.bottom};
-    windows.push_back(win32::MakeOwned<BlankWindow>(area, owner, input));
+  return monitors;
+}
+
+MonitorWindow::MonitorWindow(const RECT& monitor, HWND owner, bool slides, MonitorInput input,
+                             std::function<void()> tick)
+    : slides_(slides), input_(std::move(input)), tick_(std::move(tick)) {
+  win32::WindowSpec params;
+  params.title = slides_ ? L"TessmoorSlides" : L"TessmoorBlank";
+  params.style = WS_POPUP;
+  params.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  params.parent = owner;
+  params.background = slides_ ? nullptr : static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  Create(params.At(monitor));
+  if (slides_) canvas_.Attach(hwnd(), monitor.right - monitor.left, monitor.bottom - monitor.top);
+  ShowWindow(hwnd(), SW_SHOWNA);
+}
+
+void MonitorWindow::MoveTo(const Rect& bounds) {
+  const RECT r = ToRect(bounds);
+  SetWindowPos(hwnd(), HWND_TOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOACTIVATE);
+  if (slides_) canvas_.Attach(hwnd(), r.right - r.left, r.bottom - r.top);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void MonitorWindow::ArmTimer(std::int64_t ms) {
+  SetTimerInterval(kTimer, static_cast<int>(std::clamp<std::int64_t>(ms, 0, std::numeric_limits<int>::max())));
+}
+
+void MonitorWindow::OnTimer(UINT_PTR id) {
+  if (id == kTimer && tick_) tick_();
+}
+
+void MonitorWindow::OnPaint(HDC dc, const RECT& area) {
+  if (slides_) {
+    canvas_.Paint(dc, area);
+  } else {
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   }
-  return windows;
+}
+
+std::unique_ptr<MonitorSurface> MonitorWindows::Open(const Rect& bounds, bool slides, std::function<void()> tick) {
+  return std::make_unique<win32::Owned<MonitorWindow>>(ToRect(bounds), owner_, slides, input_, std::move(tick));
 }
 
 }  // namespace tessmoor

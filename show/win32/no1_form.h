@@ -9,9 +9,10 @@
 #include "platform/win32/gdi_canvas.h"
 #include "platform/win32/ime_ui.h"
 #include "platform/win32/window.h"
-#include "show/win32/blank_window.h"
+#include "show/win32/monitor_window.h"
 #include "show/win32/show_music_driver.h"
 #include "show/win32/show_surface.h"
+#include "show/monitor_shows.h"
 #include "show/music_settings.h"
 #include "show/picture_table.h"
 #include "show/slide_engine.h"
@@ -19,9 +20,11 @@
 
 namespace tessmoor {
 
-// The show window: black, borderless, top-most, over the primary monitor (every other monitor gets
-// a black window of its own), or inside the host's preview window. It owns the timers of both
-// patterns and ends the show, and with it the process, on input in full screen.
+// The show window: black, borderless, top-most, over the primary monitor, or inside the host's
+// preview window. It owns the timers of both patterns and ends the show, and with it the process,
+// on input in full screen. In full screen every other monitor gets a window of its own, black or,
+// with the every-monitor setting, running a slide show of its own; when the monitors change, the
+// windows follow them.
 class TNo1Form : public ShowSurface {
  public:
   // `preview_parent` is the host's preview window, or nullptr for the full-screen show.
@@ -29,6 +32,8 @@ class TNo1Form : public ShowSurface {
 
   static constexpr UINT_PTR kScrNo1SpeedTimer = 1;
   static constexpr UINT_PTR kScrNo2FormNo1SpeedTimer = 11;  // ... 14 for window 4
+  // Posted once for any number of display changes that arrive together.
+  static constexpr UINT kCoverMonitorsMessage = WM_APP + 1;
 
  protected:
   void OnTimer(UINT_PTR id) override;
@@ -41,6 +46,9 @@ class TNo1Form : public ShowSurface {
   void ScrNo1SpeedTimerTimer();
   void ScrNo2FormNoSpeedTimerTimer(int window);
   void ApplyTimers();
+  // Covers the monitors as they are now: the other monitors' windows, and this one over the
+  // primary (its canvas made again when the primary's size changed).
+  void CoverMonitors(const std::vector<MonitorArea>& monitors);
 
   Settings settings_;
   FileSystem& files_;
@@ -56,7 +64,10 @@ class TNo1Form : public ShowSurface {
   std::unique_ptr<SlideEngine> slide_engine_;
   // Pattern 2: the picture windows, which also borrow the table.
   std::unique_ptr<pattern2::PictureWindows> picture_windows_;
-  std::vector<std::unique_ptr<BlankWindow>> other_monitors_;
+  // Full screen: the windows over the other monitors. The shows there borrow the table.
+  std::unique_ptr<MonitorWindows> monitor_windows_;
+  std::unique_ptr<OtherMonitors> other_monitors_;
+  bool cover_posted_ = false;
 };
 
 }  // namespace tessmoor
