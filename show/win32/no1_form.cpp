@@ -65,6 +65,11 @@ void TNo1Form::ApplyTimers() {
 }
 
 void TNo1Form::CoverMonitors(const std::vector<MonitorArea>& monitors) {
+  const std::vector<Rect> order = MonitorsToCover(monitors);
+  if (order == covered_) return;
+  // Windows made, moved or destroyed under the mouse have it reported again.
+  if (!covered_.empty()) MonitorsChanged();
+  covered_ = order;
   const std::optional<Rect> primary = other_monitors_->Cover(monitors);
   if (!primary) return;
   RECT now{};
@@ -85,13 +90,24 @@ void TNo1Form::OnDestroy() {
   PostQuitMessage(0);
 }
 
+void TNo1Form::PostCover() {
+  if (!cover_posted_) cover_posted_ = PostMessageW(hwnd(), kCoverMonitorsMessage, 0, 0) != FALSE;
+}
+
+bool TNo1Form::MonitorsChangedUnheard() {
+  if (!other_monitors_ || MonitorsToCover(CurrentMonitors()) == covered_) return false;
+  PostCover();
+  return true;
+}
+
 LRESULT TNo1Form::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   if (music_driver_ && music_driver_->OnMessage(message, wparam, lparam)) return 0;
   if (other_monitors_) {
     // A monitor plugged in or out, another resolution, another arrangement or another DPI. A
     // window never moves itself when its monitor's DPI changes: the cover decides.
     if (message == WM_DISPLAYCHANGE || message == WM_DPICHANGED) {
-      if (!cover_posted_) cover_posted_ = PostMessageW(hwnd(), kCoverMonitorsMessage, 0, 0) != FALSE;
+      if (message == WM_DISPLAYCHANGE) MonitorsChanged();
+      PostCover();
       return message == WM_DPICHANGED ? 0 : Window::OnMessage(message, wparam, lparam);
     }
     if (message == kCoverMonitorsMessage) {
@@ -104,6 +120,7 @@ LRESULT TNo1Form::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void TNo1Form::OnTimer(UINT_PTR id) {
+  if (OnConfirmMoveTimer(id)) return;
   if (music_driver_ && music_driver_->OnTimer(id)) return;
   if (id == kScrNo1SpeedTimer) {
     ScrNo1SpeedTimerTimer();

@@ -40,6 +40,7 @@ class TNo1Form : public ShowSurface {
   void OnPaint(HDC dc, const RECT& area) override { canvas_.Paint(dc, area); }
   void OnDestroy() override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  bool MonitorsChangedUnheard() override;
 
  private:
   void FormCreate(HWND preview_parent);
@@ -49,6 +50,7 @@ class TNo1Form : public ShowSurface {
   // Covers the monitors as they are now: the other monitors' windows, and this one over the
   // primary (its canvas made again when the primary's size changed).
   void CoverMonitors(const std::vector<MonitorArea>& monitors);
+  void PostCover();
 
   Settings settings_;
   FileSystem& files_;
@@ -67,6 +69,7 @@ class TNo1Form : public ShowSurface {
   // Full screen: the windows over the other monitors. The shows there borrow the table.
   std::unique_ptr<MonitorWindows> monitor_windows_;
   std::unique_ptr<OtherMonitors> other_monitors_;
+  std::vector<Rect> covered_;  // MonitorsToCover at the last cover
   bool cover_posted_ = false;
 };
 
