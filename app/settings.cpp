@@ -106,17 +106,18 @@ bool Settings::PeekSwitch(std::string_view key) {
   return SwitchIsOn(key, text);
 }
 
-bool Settings::Write(std::string_view key, std::string_view value) {
+WriteResult Settings::Write(std::string_view key, std::string_view value) {
   return store_.WriteString(key, value);
 }
 
-bool Settings::Write(std::string_view key, int value) {
+WriteResult Settings::Write(std::string_view key, int value) {
   return store_.WriteString(key, std::to_string(value));
 }
 
-bool Settings::WriteSwitch(std::string_view key, bool on) {
+WriteResult Settings::WriteSwitch(std::string_view key, bool on) {
   const keys::KeySpec* entry = keys::Find(key);
-  if (!entry || !entry->switch_texts) return false;
+  // The system's ERROR_INVALID_PARAMETER: a programming error, never a user's.
+  if (!entry || !entry->switch_texts) return {87};
   return store_.WriteString(key, on ? entry->switch_texts->on : entry->switch_texts->off);
 }
 

@@ -40,10 +40,11 @@ class Settings {
   bool PeekSwitch(std::string_view key);
   // The stored text, or kNotSet when the key is not set. Writes nothing.
   std::string Peek(std::string_view key);
-  bool Write(std::string_view key, std::string_view value);
-  bool Write(std::string_view key, int value);
-  // Writes a switch key's text for `on`.
-  bool WriteSwitch(std::string_view key, bool on);
+  WriteResult Write(std::string_view key, std::string_view value);
+  WriteResult Write(std::string_view key, int value);
+  // Writes a switch key's text for `on`; a key without switch texts is refused as an invalid
+  // parameter, without a write.
+  WriteResult WriteSwitch(std::string_view key, bool on);
 
   // The key table's first-run value of `key` (empty for a name outside the table).
   static std::string FirstRun(std::string_view key);

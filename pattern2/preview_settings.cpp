@@ -6,7 +6,7 @@ namespace tessmoor::pattern2 {
 
 PreviewStart StartPreviewForm(Settings& settings, FileSystem& files) {
   PreviewStart start;
-  start.settings_dialog = ReadSettingsDialogValues(settings);
+  start.start_up = ReadStartUpValues(settings);
   start.music = ReadMusicSettings(settings, files);
   return start;
 }

@@ -2,7 +2,7 @@
 #include <array>
 
 #include "app/settings.h"
-#include "app/settings_dialog_values.h"
+#include "app/extended_settings.h"
 #include "platform/file_system.h"
 #include "show/music_settings.h"
 #include "show/show_settings.h"
@@ -10,8 +10,8 @@
 // What the pattern-2 preview form (`TNo2Form`) reads from the store when it starts.
 //
 // The shell constructs the form in this order:
-//   1. `FormCreate`: StartPreviewForm (the settings dialog's start-up reads and first-run writes,
-//      then the music settings); size the form to the preview parent's window rectangle, or to
+//   1. `FormCreate`: StartPreviewForm (the start-up reads and first-run writes of a show, then the
+//      music settings); size the form to the preview parent's window rectangle, or to
 //      the screen without one (then hide the cursor and start the music); put it at 0, 0; make
 //      its ExitOnInput enabled only without a preview parent.
 //   2. The constructor body: turn off the input-method status window as the show window does,
@@ -20,8 +20,8 @@
 namespace tessmoor::pattern2 {
 
 struct PreviewStart {
-  // What the settings dialog's start-up read; the reads are made for their first-run writes.
-  SettingsDialogValues settings_dialog;
+  // What the show's start-up reads read; they are made for their first-run writes.
+  StartUpValues start_up;
   // Used only when the form runs without a preview parent.
   MusicSettings music;
 };

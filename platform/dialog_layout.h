@@ -1,5 +1,6 @@
 #pragma once
 #include <string_view>
+#include <vector>
 
 #include "platform/geometry.h"
 #include "platform/scroll_bar.h"
@@ -76,5 +77,41 @@ struct ControlSpec {
   // The control's command id; 0: the dialog's first id plus the row's place in its table.
   int id = 0;
 };
+
+// A length of the 96-DPI tables at `dpi`, rounded to the nearest pixel with halves away from
+// zero, as Windows' MulDiv rounds.
+int ScaleToDpi(int value, int dpi);
+
+// A rectangle of the 96-DPI tables at `dpi`: each of left, top, width and height scaled on its
+// own, so that controls of the same size stay the same size wherever they stand.
+Rect ScaleToDpi(const Rect& design, int dpi);
+
+// What laying out a row needs: where it stands in its parent, its size, and its parent's name.
+struct LayoutPlace {
+  std::string_view name;
+  std::string_view parent;  // empty: the form itself
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+// The rectangle of each place at 96 DPI in the form's client area, its parents' positions added.
+// A parent must come before its children; a parent name that no earlier place has counts as the
+// form.
+std::vector<Rect> FormPlaces(const std::vector<LayoutPlace>& places);
+
+template <class Role>
+std::vector<LayoutPlace> PlacesOf(const std::vector<ControlSpec<Role>>& table) {
+  std::vector<LayoutPlace> places;
+  places.reserve(table.size());
+  for (const ControlSpec<Role>& c : table) places.push_back({c.name, c.parent, c.x, c.y, c.width, c.height});
+  return places;
+}
+
+// Every row of `table` as its window lays it out at `dpi`.
+template <class Role>
+std::vector<Rect> ScaledLayout(const std::vector<ControlSpec<Role>>& table, int dpi) {
+  std::vector<Rect> rects = FormPlaces(PlacesOf(table));
+  for (Rect& r : rects) r = ScaleToDpi(r, dpi);
+  return rects;
+}
 
 }  // namespace tessmoor

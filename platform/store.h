@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,14 +17,21 @@ struct StoredValue {
   std::string text;  // kText only
 };
 
+// What became of a write: written, or refused with the system's error number (5 for a key the
+// user may not change, 1010 or 14 for a full registry, ...).
+struct WriteResult {
+  std::uint32_t error = 0;  // 0: written
+  bool written() const { return error == 0; }
+  explicit operator bool() const { return written(); }
+};
+
 // The persistent settings: one text value per key in one location of the current user's
 // registry. Values are UTF-8 here; the Windows implementation converts at its boundary.
 class KeyValueStore {
  public:
   virtual ~KeyValueStore() = default;
   virtual StoredValue Read(std::string_view key) = 0;
-  // False when the value could not be written.
-  virtual bool WriteString(std::string_view key, std::string_view value) = 0;
+  virtual WriteResult WriteString(std::string_view key, std::string_view value) = 0;
 };
 
 }  // namespace tessmoor

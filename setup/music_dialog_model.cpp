@@ -4,6 +4,7 @@
 
 #include "app/settings_keys.h"
 #include "platform/text.h"
+#include "setup/save_writes.h"
 
 namespace tessmoor {
 
@@ -71,14 +72,16 @@ void MusicDialogModel::MusicMediaPlayerNotify(MediaNotify kind, std::uint32_t de
 }
 
 bool MusicDialogModel::MusicRegFileSaveButtonClick() {
-  bool written = true;
-  for (int n = 1; n <= kMusicDialogSlots; ++n)
-    written = settings_.Write(keys::MusicPath(n), paths_->path(n)) && written;
-  for (int n = 1; n <= kMusicDialogSlots; ++n)
-    written = settings_.WriteSwitch(keys::MusicPlayFlag(n), ticked_[n - 1]) && written;
+  SaveWrites save(settings_);
+  for (int n = 1; n <= kMusicDialogSlots; ++n) save.Write(keys::MusicPath(n), paths_->path(n));
+  for (int n = 1; n <= kMusicDialogSlots; ++n) save.WriteSwitch(keys::MusicPlayFlag(n), ticked_[n - 1]);
+  if (save.failed()) {
+    if (view_) view_->ShowSaveFailure(save.error());
+    return false;
+  }
   EndPreview();
   if (view_) view_->HideWindow();
-  return written;
+  return true;
 }
 
 void MusicDialogModel::CancelButtonClick() {

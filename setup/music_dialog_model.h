@@ -72,6 +72,9 @@ class MusicDialogView {
   // Hides the window; the dialog object lives on until its owner goes. Must not call back into
   // the model.
   virtual void HideWindow() = 0;
+  // The store refused a write of the save with the system's error number `error`: a message box
+  // that says so (SaveFailureText), over the window, which stays open.
+  virtual void ShowSaveFailure(std::uint32_t error) = 0;
 };
 
 // The music dialog `TMusicSetUpForm`: five slots, each a check box captioned with its path
@@ -116,7 +119,8 @@ class MusicDialogModel {
   void MusicMediaPlayerNotify(MediaNotify kind, std::uint32_t device_id);
 
   // Writes MusicNo1..5 with the paths, then MusicPlayStopNo1..5 ("0" ticked, "1" not), stops
-  // the preview and hides. False when a write failed (all are still tried).
+  // the preview and hides. When the store refuses a write, writes nothing more, shows the
+  // failure and stays open with the choices and the preview as they are: false.
   bool MusicRegFileSaveButtonClick();
   // Stops the preview and hides, writing nothing.
   void CancelButtonClick();

@@ -1,6 +1,7 @@
 #include "setup/pattern1_detail_model.h"
 
 #include "app/settings_keys.h"
+#include "setup/save_writes.h"
 
 namespace tessmoor {
 
@@ -72,10 +73,12 @@ void Pattern1DetailModel::Scroll(Pattern1Bar bar, ScrollCode code, int thumb) {
 }
 
 void Pattern1DetailModel::No1ImageRegFileSaveButtonClick() {
-  if (mode_ != 0) settings_.Write(keys::kDetailMode, mode_);
-  settings_.Write(keys::kSlideInterval, texts_.timer);
-  settings_.Write(keys::kSlideScale, texts_.scale);
-  for (int b = 1; b <= keys::kBoxCount; ++b) settings_.WriteSwitch(keys::Pattern1BoxUse(b), boxes_[b - 1]);
+  SaveWrites save(settings_);
+  if (mode_ != 0) save.Write(keys::kDetailMode, mode_);
+  save.Write(keys::kSlideInterval, texts_.timer);
+  save.Write(keys::kSlideScale, texts_.scale);
+  for (int b = 1; b <= keys::kBoxCount; ++b) save.WriteSwitch(keys::Pattern1BoxUse(b), boxes_[b - 1]);
+  if (save.failed()) return view_.ShowSaveFailure(save.error());
   Close();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -34,6 +35,9 @@ class Pattern1DetailView {
   // Hides the window; the model lives on with it until the settings dialog goes. Must not call
   // back into the model.
   virtual void CloseWindow() = 0;
+  // The store refused a write of the save with the system's error number `error`: a message box
+  // that says so (SaveFailureText), over the window, which stays open.
+  virtual void ShowSaveFailure(std::uint32_t error) = 0;
 };
 
 // The pattern-1 detail dialog `TNo1SetUpDetailForm`: detail mode, slide interval, scale and the
@@ -66,7 +70,9 @@ class Pattern1DetailModel {
   // at once, and the working text follows the bar.
   void Scroll(Pattern1Bar bar, ScrollCode code, int thumb);
 
-  // Writes the mode (when one is selected), timer, scale and box flags, then closes.
+  // Writes the mode (when one is selected), timer, scale and box flags, then closes. When the
+  // store refuses a write, writes nothing more (the position neither), shows the failure and
+  // stays open.
   void No1ImageRegFileSaveButtonClick();
   void CancelButtonClick();
   void Close();

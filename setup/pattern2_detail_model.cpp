@@ -1,6 +1,7 @@
 #include "setup/pattern2_detail_model.h"
 
 #include "app/settings_keys.h"
+#include "setup/save_writes.h"
 
 namespace tessmoor {
 
@@ -97,13 +98,14 @@ void Pattern2DetailModel::Scroll(int window, Pattern2Bar bar, ScrollCode code, i
 }
 
 void Pattern2DetailModel::No2ImageRegFileSaveButtonClick() {
+  SaveWrites save(settings_);
   // A group without a selected mode leaves its stored mode as it is.
   for (int n = 1; n <= keys::kWindowCount; ++n)
-    if (modes_[n - 1] != 0) settings_.Write(keys::MotionMode(n), modes_[n - 1]);
-  for (int n = 1; n <= keys::kWindowCount; ++n) settings_.Write(keys::WindowSpeed(n), texts_.speed[n - 1]);
-  for (int n = 1; n <= keys::kWindowCount; ++n) settings_.Write(keys::WindowScale(n), texts_.size[n - 1]);
-  for (int n = 1; n <= keys::kWindowCount; ++n)
-    settings_.WriteSwitch(keys::Pattern2BoxUse(n), boxes_[n - 1]);
+    if (modes_[n - 1] != 0) save.Write(keys::MotionMode(n), modes_[n - 1]);
+  for (int n = 1; n <= keys::kWindowCount; ++n) save.Write(keys::WindowSpeed(n), texts_.speed[n - 1]);
+  for (int n = 1; n <= keys::kWindowCount; ++n) save.Write(keys::WindowScale(n), texts_.size[n - 1]);
+  for (int n = 1; n <= keys::kWindowCount; ++n) save.WriteSwitch(keys::Pattern2BoxUse(n), boxes_[n - 1]);
+  if (save.failed()) return view_.ShowSaveFailure(save.error());
   Close();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,9 @@ class Pattern2DetailView {
   virtual void SetSizeLabel(int window, std::string_view text) = 0;
   // Hides the window. Must not call back into the model.
   virtual void CloseWindow() = 0;
+  // The store refused a write of the save with the system's error number `error`: a message box
+  // that says so (SaveFailureText), over the window, which stays open.
+  virtual void ShowSaveFailure(std::uint32_t error) = 0;
 };
 
 // The pattern-2 detail dialog `TNo2SetUpDetailForm`: for each of the four picture windows its
@@ -64,7 +68,8 @@ class Pattern2DetailModel {
   void Scroll(int window, Pattern2Bar bar, ScrollCode code, int thumb);
 
   // Writes the selected modes, the four speeds, the four sizes and the four use flags, in that
-  // order, then closes.
+  // order, then closes. When the store refuses a write, writes nothing more (the position
+  // neither), shows the failure and stays open.
   void No2ImageRegFileSaveButtonClick();
   void CancelButtonClick();
   void Close();

@@ -38,8 +38,9 @@ const FormSpec& SettingsDialogForm();
 // Parents come before their children.
 const std::vector<ControlSpec<SettingsRole>>& SettingsDialogControls();
 
-// The menu bar's one item, which opens the version dialog. In a Win32 menu "&&" shows one
-// ampersand.
+// The menu bar's items: the extended settings, then the version dialog. In a Win32 menu "&&"
+// shows one ampersand.
+inline constexpr std::string_view kExtendedMenuCaption = "拡張設定";
 inline constexpr std::string_view kHelpMenuCaption = "ヘルプ&&バージョン";
 
 // The caption of the tab of slot 1..12: "No.1" .. "No.12". Every tab control starts on slot 1.

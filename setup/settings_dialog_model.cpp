@@ -2,6 +2,7 @@
 
 #include "app/settings_keys.h"
 #include "platform/text.h"
+#include "setup/save_writes.h"
 #include "setup/settings_dialog_layout.h"
 
 namespace tessmoor {
@@ -68,11 +69,15 @@ void SettingsDialogModel::LoadBoxPreview(int box, std::string_view extension, st
 }
 
 void SettingsDialogModel::NoImageRegFileSaveButtonClick() {
-  settings_.Write(keys::kPattern,
-                  PatternText(pattern2_selected_ ? ShowPattern::kPattern2 : ShowPattern::kPattern1));
+  SaveWrites save(settings_);
+  save.Write(keys::kPattern, PatternText(pattern2_selected_ ? ShowPattern::kPattern2 : ShowPattern::kPattern1));
   for (int b = 1; b <= keys::kBoxCount; ++b)
-    for (int s = 1; s <= keys::kSlotsPerBox; ++s) settings_.Write(keys::ImagePath(b, s), slots_[Index(b, s)]);
-  settings_.WriteSwitch(keys::kMusicSwitch, music_play_selected_);
+    for (int s = 1; s <= keys::kSlotsPerBox; ++s) save.Write(keys::ImagePath(b, s), slots_[Index(b, s)]);
+  save.WriteSwitch(keys::kMusicSwitch, music_play_selected_);
+  if (save.failed()) {
+    if (view_) view_->ShowSaveFailure(save.error());
+    return;
+  }
   Close();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,9 @@ class SettingsDialogView {
   virtual std::optional<std::string> ChoosePictureFile(int box, std::string_view initial_folder) = 0;
   // Closes the window, which ends the configuration run. Must not call back into the model.
   virtual void CloseWindow() = 0;
+  // The store refused a write of the save with the system's error number `error`: a message
+  // box that says so (SaveFailureText), over the window, which stays open.
+  virtual void ShowSaveFailure(std::uint32_t error) = 0;
   // The window's DPI: previews are decoded at the size they take on the screen.
   virtual int DotsPerInch() { return 96; }
 };
@@ -94,7 +98,9 @@ class SettingsDialogModel {
   // filled slot.
   const std::string& initial_folder(int box) const { return initial_folder_[box - 1]; }
 
-  // Writes the pattern, the 48 slots and the music switch, in that order, then closes.
+  // Writes the pattern, the 48 slots and the music switch, in that order, then closes. When the
+  // store refuses a write, writes nothing more and shows the failure, and the dialog stays open
+  // with the user's choices.
   void NoImageRegFileSaveButtonClick();
   // Closes without writing any choice.
   void CancelButtonClick();

@@ -58,17 +58,6 @@ UniqueFont MakeUiFont(int pixels, DpiScale scale, bool bold, bool italic) {
   return UniqueFont(CreateFontIndirectW(&lf));
 }
 
-HWND CreateControl(HWND parent, const wchar_t* window_class, std::wstring_view text, DWORD style,
-                   ControlBounds b, int id, DpiScale scale, HFONT font, DWORD ex_style) {
-  const std::wstring caption(text);
-  HWND hwnd = CreateWindowExW(ex_style, window_class, caption.c_str(), WS_CHILD | WS_VISIBLE | style,
-                              scale(b.left), scale(b.top), scale(b.width), scale(b.height), parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
-                              nullptr);
-  if (hwnd && font) SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return hwnd;
-}
-
 void Control::SetText(std::wstring_view text) const {
   const std::wstring s(text);
   SetWindowTextW(hwnd_, s.c_str());

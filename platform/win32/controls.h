@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/dialog_layout.h"
 #include "platform/win32/handles.h"
 
 // Thin wrappers over the common controls, in the manner of WTL: they borrow the HWND that the
@@ -19,7 +20,7 @@ class DpiScale {
   static DpiScale ForWindow(HWND hwnd);
   static DpiScale ForSystem();
   int dpi() const { return dpi_; }
-  int operator()(int value) const { return MulDiv(value, dpi_, 96); }
+  int operator()(int value) const { return ScaleToDpi(value, dpi_); }
   RECT operator()(const RECT& r) const { return {(*this)(r.left), (*this)(r.top), (*this)(r.right), (*this)(r.bottom)}; }
 
  private:
@@ -31,14 +32,6 @@ class DpiScale {
 UniqueFont MakeUiFont(int pixels, DpiScale scale, bool bold = false, bool italic = false);
 std::wstring UiFontFace();
 bool FontFamilyExists(const std::wstring& face);
-
-// Creates a child control. `bounds` is (left, top, width, height) at 96 DPI in the parent's
-// client coordinates.
-struct ControlBounds {
-  int left, top, width, height;
-};
-HWND CreateControl(HWND parent, const wchar_t* window_class, std::wstring_view text, DWORD style,
-                   ControlBounds bounds, int id, DpiScale scale, HFONT font, DWORD ex_style = 0);
 
 // A borrowed control handle with the messages every control understands.
 class Control {

@@ -1,6 +1,7 @@
 #include "platform/win32/form.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/utf.h"
@@ -32,6 +33,7 @@ void Form::CreateForm(const FormSpec& design, HWND owner) {
   DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   if (design.title_buttons == TitleButtons::kNormal) style |= WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
   const DWORD ex_style = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME | (design.top_most ? WS_EX_TOPMOST : 0);
+  design_ = design;
   scale_ = DpiScale::ForSystem();
   WindowSpec ws;
   ws.title = Widen(design.caption);
@@ -69,13 +71,24 @@ void Form::MoveTo(int left, int top) const {
   SetWindowPos(hwnd(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Form::ShowTopMost() const {
-  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+void Form::Rescale(int dpi, const RECT* window_rect) {
+  scale_ = DpiScale(dpi);
+  const UniqueFont old_font = std::exchange(font_, MakeUiFont(design_.font.height_px, scale_));
+  SendMessageW(hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  OnRescale();
+  RECT r = ScreenRect();
+  if (window_rect) {
+    r = *window_rect;
+  } else {
+    r.right = r.left + scale_(design_.width);
+    r.bottom = r.top + scale_(design_.height);
+  }
+  SetWindowPos(hwnd(), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-HWND Form::AddControl(const wchar_t* window_class, std::wstring_view text, DWORD style,
-                      ControlBounds bounds, int id, DWORD ex_style) {
-  return CreateControl(hwnd(), window_class, text, style, bounds, id, scale_, font_.get(), ex_style);
+void Form::ShowTopMost() const {
+  SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
 }
 
 LRESULT Form::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -91,6 +104,10 @@ LRESULT Form::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam));
     case WM_CLOSE:
       OnCloseRequest();
+      return 0;
+    case WM_DPICHANGED:
+      // The system suggests where the window goes at its new DPI: take it.
+      Rescale(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

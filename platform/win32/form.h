@@ -10,6 +10,9 @@ namespace tessmoor::win32 {
 // A dialog window: title bar with the system menu (and the minimise and maximise boxes where its
 // design asks for them), the dialog background, the UI font, and its controls' notifications
 // turned into typed calls. Tab and the arrow keys move between controls.
+//
+// The process is per-monitor DPI aware: a form moved onto a monitor of another DPI gets
+// WM_DPICHANGED and lays itself out again at that DPI (Rescale), as if it had been built there.
 class Form : public Window {
  public:
   DpiScale scale() const { return scale_; }
@@ -22,8 +25,10 @@ class Form : public Window {
   // Puts the window above all others and shows it, without moving or sizing it.
   void ShowTopMost() const;
 
-  HWND AddControl(const wchar_t* window_class, std::wstring_view text, DWORD style, ControlBounds bounds,
-                  int id, DWORD ex_style = 0);
+  // Takes `dpi` as the window's DPI: the font made again, OnRescale, then the window moved and
+  // sized to `window_rect` (screen coordinates), or without one to its design size at the new
+  // scale from its top-left corner.
+  void Rescale(int dpi, const RECT* window_rect);
 
  protected:
   // Creates the window, hidden, owned by `owner`: at the design's place in screen pixels, of its
@@ -36,10 +41,14 @@ class Form : public Window {
   virtual LRESULT OnNotify(const NMHDR& /*header*/) { return 0; }
   // The close box or Alt+F4. The default destroys the window.
   virtual void OnCloseRequest() { Destroy(); }
+  // The scale and the form's font have changed: the controls are laid out again at them. The old
+  // font is still alive here, so that no control is left with a deleted one.
+  virtual void OnRescale() {}
 
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
+  FormSpec design_;
   DpiScale scale_;
   UniqueFont font_;
 };

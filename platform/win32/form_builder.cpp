@@ -73,63 +73,52 @@ void FitToCaption(HWND label, std::wstring_view caption) {
     Control(label).Resize(extent.cx, extent.cy);
 }
 
-}  // namespace
-
-POINT FormControls::OriginOf(std::string_view parent) const {
-  if (parent.empty()) return {0, 0};
-  for (std::size_t i = 0; i < names_.size(); ++i)
-    if (names_[i] == parent) return controls_[i].origin;
-  return {0, 0};
+// Where a control of `kind` designed at `design` lies at `scale`: each of left, top, width and
+// height scaled on its own, the drive list with its drop-down part below.
+RECT BoundsOf(ControlKind kind, const Rect& design, DpiScale scale) {
+  const Rect r = ScaleToDpi(design, scale.dpi());
+  const int drop_down = kind == ControlKind::kDriveList ? scale(kDropDownHeight) : 0;
+  return {r.left, r.top, r.right, r.bottom + drop_down};
 }
 
-void FormControls::Add(Form& form, const ControlRow& row, const BuildStyle& style) {
-  const POINT parent = OriginOf(row.parent);
-  const POINT at{parent.x + row.x, parent.y + row.y};
-  const int id = row.id != 0 ? row.id : style.first_id + static_cast<int>(controls_.size());
+}  // namespace
+
+void FormControls::Add(Form& form, const ControlRow& row, const Rect& design) {
+  const int id = row.id != 0 ? row.id : style_.first_id + static_cast<int>(controls_.size());
   std::unique_ptr<PictureBox> picture;
   HWND hwnd = nullptr;
   if (row.kind == ControlKind::kPicture) {
-    const DpiScale s = form.scale();
-    // Scaled like every other control: each of left, top, width and height on its own.
-    const RECT bounds{s(at.x), s(at.y), s(at.x) + s(row.width), s(at.y) + s(row.height)};
-    picture = MakeOwned<PictureBox>(form.hwnd(), id, bounds, true, GetSysColor(COLOR_BTNFACE));
+    picture = MakeOwned<PictureBox>(form.hwnd(), id, BoundsOf(row.kind, design, form.scale()), true,
+                                    GetSysColor(COLOR_BTNFACE));
     hwnd = picture->hwnd();
   } else {
-    hwnd = AddWindow(form, row, id, at, style);
+    hwnd = AddWindow(form, row, id, design);
   }
-  controls_.push_back({hwnd, id, row.kind, row.radio_group, at});
-  names_.push_back(row.name);
+  controls_.push_back({hwnd, id, row.kind, row.radio_group, design});
+  rows_.push_back(row);
   pictures_.push_back(std::move(picture));
+  if (hwnd && row.kind != ControlKind::kPicture) ApplyFont(form, controls_.size() - 1);
 }
 
-HWND FormControls::AddWindow(Form& form, const ControlRow& row, int id, POINT at, const BuildStyle& style) {
-  WindowKind kind = KindOf(row.kind, style);
+HWND FormControls::AddWindow(Form& form, const ControlRow& row, int id, const Rect& design) {
+  WindowKind kind = KindOf(row.kind, style_);
   if (row.kind == ControlKind::kRadioButton) {
     // Tab reaches a group of radio buttons once, at its first; the arrows move within it.
     const bool first_of_group = controls_.empty() || controls_.back().kind != ControlKind::kRadioButton ||
                                 controls_.back().radio_group != row.radio_group;
     if (first_of_group) kind.style |= WS_GROUP | WS_TABSTOP;
-  } else if (!style.keyboard_groups) {
+  } else if (!style_.keyboard_groups) {
     kind.style &= ~static_cast<DWORD>(WS_GROUP);
   }
-  const int extra_height = row.kind == ControlKind::kDriveList ? kDropDownHeight : 0;
-  const std::wstring caption = Widen(row.caption);
-  HWND hwnd = form.AddControl(kind.window_class, caption, kind.style,
-                              {at.x, at.y, row.width, row.height + extra_height}, id, kind.ex_style);
-  if (!SameFont(row.font, kDialogFont)) {
-    fonts_.push_back(MakeUiFont(row.font.height_px, form.scale(), row.font.bold, row.font.italic));
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.back().get()), FALSE);
-  }
+  const RECT r = BoundsOf(row.kind, design, form.scale());
+  HWND hwnd = CreateWindowExW(kind.ex_style, kind.window_class, Widen(row.caption).c_str(),
+                              WS_CHILD | WS_VISIBLE | kind.style, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                              form.hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              GetModuleHandleW(nullptr), nullptr);
   switch (row.kind) {
     case ControlKind::kGroupBox:
-      if (style.filled_group_boxes) SetWindowSubclass(hwnd, &FilledGroupBoxProc, 1, 0);
+      if (style_.filled_group_boxes) SetWindowSubclass(hwnd, &FilledGroupBoxProc, 1, 0);
       break;
-    case ControlKind::kDriveList: {
-      // The selection field takes the design height with the combo box's frame around it.
-      const int frame = 2 * GetSystemMetrics(SM_CYEDGE) + 2;
-      SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), form.scale()(row.height) - frame);
-      break;
-    }
     case ControlKind::kScrollBar: {
       // No page size: the thumb is the system's fixed square and the range is all positions.
       SCROLLINFO si{};
@@ -143,14 +132,58 @@ HWND FormControls::AddWindow(Form& form, const ControlRow& row, int id, POINT at
       break;
     }
     default:
-      if (IsLabel(row.kind) && style.labels_fit_captions) FitToCaption(hwnd, caption);
       break;
   }
   return hwnd;
 }
 
-void FormControls::Finish(const BuildStyle& style) const {
-  if (!style.filled_group_boxes) return;
+void FormControls::ApplyFont(Form& form, std::size_t i) {
+  const ControlRow& row = rows_[i];
+  HWND hwnd = controls_[i].hwnd;
+  HFONT font = form.font();
+  if (!SameFont(row.font, kDialogFont)) {
+    fonts_.push_back(MakeUiFont(row.font.height_px, form.scale(), row.font.bold, row.font.italic));
+    font = fonts_.back().get();
+  }
+  SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  if (row.kind == ControlKind::kDriveList) {
+    // The selection field takes the design height with the combo box's frame around it.
+    const int frame = 2 * GetSystemMetrics(SM_CYEDGE) + 2;
+    SendMessageW(hwnd, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), form.scale()(row.height) - frame);
+  }
+  if (IsLabel(row.kind) && style_.labels_fit_captions) FitToCaption(hwnd, Widen(row.caption));
+}
+
+void FormControls::Relayout(Form& form) {
+  // The old fonts stay until every control has its new one.
+  const std::vector<UniqueFont> old_fonts = std::move(fonts_);
+  fonts_.clear();
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const BuiltControl& c = controls_[i];
+    const RECT r = BoundsOf(c.kind, c.design, form.scale());
+    if (PictureBox* box = pictures_[i].get()) {
+      box->SetBounds(r);
+      box->Rescale(form.scale());
+      continue;
+    }
+    SetWindowPos(c.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ApplyFont(form, i);
+  }
+}
+
+void FormControls::Place(std::size_t row, const Rect& design, DpiScale scale) {
+  BuiltControl& c = controls_[row];
+  c.design = design;
+  const RECT r = BoundsOf(c.kind, design, scale);
+  if (PictureBox* box = pictures_[row].get())
+    box->SetBounds(r);
+  else
+    SetWindowPos(c.hwnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormControls::Finish() const {
+  if (!style_.filled_group_boxes) return;
   for (const BuiltControl& c : controls_)
     if (c.kind == ControlKind::kGroupBox || c.kind == ControlKind::kTabControl)
       SetWindowPos(c.hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

@@ -15,7 +15,8 @@
 // Builds a dialog's controls from its layout table, so that positions, sizes, captions, fonts and
 // scroll ranges come from the one table the core tests. Controls inside a group box or a tab
 // control are the form's children (neither passes notifications on), placed at their parent's
-// position plus their own; everything is given at 96 DPI and scaled by the form's DPI.
+// position plus their own (FormPlaces); everything is given at 96 DPI and scaled by the form's
+// DPI, again whenever that changes.
 namespace tessmoor::win32 {
 
 // Where the dialogs differ in how their controls are made.
@@ -39,7 +40,7 @@ struct BuiltControl {
   int id = 0;
   ControlKind kind{};
   int radio_group = 0;
-  POINT origin{};  // at 96 DPI, in the form's client coordinates
+  Rect design;  // at 96 DPI, in the form's client coordinates; its row's unless placed since
 };
 
 // What a table row needs to be built, without its dialog's own role type.
@@ -60,12 +61,22 @@ class FormControls {
  public:
   template <class Role>
   void Build(Form& form, const std::vector<ControlSpec<Role>>& table, const BuildStyle& style) {
-    for (const ControlSpec<Role>& c : table)
-      Add(form, {c.kind, c.name, c.parent, c.x, c.y, c.width, c.height, c.caption, c.radio_group, c.scroll,
-                 c.font, c.id},
-          style);
-    Finish(style);
+    style_ = style;
+    const std::vector<Rect> places = FormPlaces(PlacesOf(table));
+    for (std::size_t i = 0; i < table.size(); ++i) {
+      const ControlSpec<Role>& c = table[i];
+      Add(form,
+          {c.kind, c.name, c.parent, c.x, c.y, c.width, c.height, c.caption, c.radio_group, c.scroll, c.font, c.id},
+          places[i]);
+    }
+    Finish();
   }
+
+  // Moves and sizes every control and gives it its font at the form's scale, as Build would have
+  // at that scale: after the form's DPI changed.
+  void Relayout(Form& form);
+  // Gives control `row` a new place and size at 96 DPI, kept through later relayouts.
+  void Place(std::size_t row, const Rect& design, DpiScale scale);
 
   // The table row of control `id` or handle `hwnd`; nothing for another window.
   std::optional<std::size_t> RowOfId(int id) const;
@@ -84,13 +95,16 @@ class FormControls {
   PictureBox* picture(std::size_t row) const;
 
  private:
-  void Add(Form& form, const ControlRow& row, const BuildStyle& style);
-  HWND AddWindow(Form& form, const ControlRow& row, int id, POINT at, const BuildStyle& style);
-  void Finish(const BuildStyle& style) const;
-  POINT OriginOf(std::string_view parent) const;
+  void Add(Form& form, const ControlRow& row, const Rect& design);
+  HWND AddWindow(Form& form, const ControlRow& row, int id, const Rect& design);
+  // The font of a row, made for rows whose font is not the form's (kept in fonts_), and what the
+  // control needs once it has its font.
+  void ApplyFont(Form& form, std::size_t row);
+  void Finish() const;
 
+  BuildStyle style_;
   std::vector<BuiltControl> controls_;
-  std::vector<std::string_view> names_;
+  std::vector<ControlRow> rows_;
   std::vector<std::unique_ptr<PictureBox>> pictures_;  // one per row, empty but for pictures
   // Fonts of rows whose font is not the form's.
   std::vector<UniqueFont> fonts_;

@@ -13,19 +13,25 @@ PictureBox::PictureBox(HWND parent, int id, RECT bounds, bool enlarge, COLORREF 
 
 void PictureBox::SetPicture(Picture picture) {
   picture_ = std::move(picture);
-  draw_rect_.reset();
+  design_rect_.reset();
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
-void PictureBox::SetPicture(Picture picture, const RECT& draw_rect) {
+void PictureBox::SetPicture(Picture picture, const Rect& design_rect, DpiScale scale) {
   picture_ = std::move(picture);
-  draw_rect_ = draw_rect;
+  design_rect_ = design_rect;
+  scale_ = scale;
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void PictureBox::ClearPicture() {
   picture_.reset();
-  draw_rect_.reset();
+  design_rect_.reset();
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void PictureBox::Rescale(DpiScale scale) {
+  scale_ = scale;
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -39,8 +45,9 @@ void PictureBox::OnPaint(HDC dc, const RECT& area) {
   FillRect(dc, &area, background_.get());
   if (!picture_) return;
   RECT r{};
-  if (draw_rect_) {
-    r = *draw_rect_;
+  if (design_rect_) {
+    // Each edge scaled on its own, as the caller placed the control's own edges.
+    r = scale_(RECT{design_rect_->left, design_rect_->top, design_rect_->right, design_rect_->bottom});
   } else {
     RECT client{};
     GetClientRect(hwnd(), &client);

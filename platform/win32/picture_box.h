@@ -2,7 +2,9 @@
 #include <functional>
 #include <optional>
 
+#include "platform/geometry.h"
 #include "platform/image/picture.h"
+#include "platform/win32/controls.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/window.h"
 
@@ -16,13 +18,15 @@ class PictureBox : public Window {
   PictureBox(HWND parent, int id, RECT bounds, bool enlarge, COLORREF background);
 
   void SetPicture(Picture picture);
-  // Draws the picture stretched into `draw_rect` (client coordinates), for callers that placed
-  // it themselves.
-  void SetPicture(Picture picture, const RECT& draw_rect);
+  // Draws the picture stretched into `design_rect` (client coordinates at 96 DPI) scaled by
+  // `scale`, for callers that placed it themselves.
+  void SetPicture(Picture picture, const Rect& design_rect, DpiScale scale);
   void ClearPicture();
   const std::optional<Picture>& picture() const { return picture_; }
   void SetBounds(const RECT& bounds) { SetBoundsAndRepaint(bounds, true); }
   void SetLook(bool enlarge, COLORREF background);
+  // The window's DPI changed: a picture placed by its caller is drawn at the new scale.
+  void Rescale(DpiScale scale);
 
  protected:
   void OnPaint(HDC dc, const RECT& area) override;
@@ -31,7 +35,8 @@ class PictureBox : public Window {
   bool enlarge_;
   UniqueBrush background_;
   std::optional<Picture> picture_;
-  std::optional<RECT> draw_rect_;
+  std::optional<Rect> design_rect_;
+  DpiScale scale_;
 };
 
 }  // namespace tessmoor::win32

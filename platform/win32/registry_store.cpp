@@ -41,19 +41,20 @@ StoredValue RegistryStore::Read(std::string_view key) {
   return {};
 }
 
-bool RegistryStore::WriteString(std::string_view key, std::string_view value) {
+WriteResult RegistryStore::WriteString(std::string_view key, std::string_view value) {
   if (!write_key_) {
     HKEY created = nullptr;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
-                        &created, nullptr) != ERROR_SUCCESS)
-      return false;
+    const LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr,
+                                    &created, nullptr);
+    if (rc != ERROR_SUCCESS) return {static_cast<std::uint32_t>(rc)};
     write_key_.reset(created);
   }
   const std::wstring name = Widen(key);
   const std::wstring text = Widen(value);
   const DWORD bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-  return RegSetValueExW(write_key_.get(), name.c_str(), 0, REG_SZ,
-                        reinterpret_cast<const BYTE*>(text.c_str()), bytes) == ERROR_SUCCESS;
+  const LONG rc = RegSetValueExW(write_key_.get(), name.c_str(), 0, REG_SZ,
+                                 reinterpret_cast<const BYTE*>(text.c_str()), bytes);
+  return {static_cast<std::uint32_t>(rc)};
 }
 
 }  // namespace tessmoor::win32

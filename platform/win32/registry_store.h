@@ -15,7 +15,7 @@ class RegistryStore final : public KeyValueStore {
   static constexpr const wchar_t* kKeyPath = L"Software\\Quorvane\\ScreenSaver\\LumivaleReg";
 
   StoredValue Read(std::string_view key) override;
-  bool WriteString(std::string_view key, std::string_view value) override;
+  WriteResult WriteString(std::string_view key, std::string_view value) override;
 
  private:
   UniqueRegKey read_key_;

@@ -13,7 +13,7 @@ namespace tessmoor::win32 {
 // A dialog built from its layout table: the form from the table's FormSpec, one control per row.
 // Notifications arrive as calls that name the row they came from, so a dialog's shell is a list
 // of bindings from its rows' roles to its model. A click on a radio button checks it and clears
-// the rest of its group before the dialog hears of it.
+// the rest of its group before the dialog hears of it. At a new DPI every row is laid out again.
 template <class Role>
 class TableForm : public Form {
  public:
@@ -29,6 +29,8 @@ class TableForm : public Form {
 
   const std::vector<Row>& table() const { return *table_; }
   const FormControls& controls() const { return controls_; }
+  // Gives row `row`'s control a new place and size at 96 DPI, kept at a later DPI.
+  void PlaceControl(std::size_t row, const Rect& design) { controls_.Place(row, design, scale()); }
   std::optional<std::size_t> RowOf(Role role, int index = 0, int item = 0) const {
     return FindRow(*table_, role, index, item);
   }
@@ -54,6 +56,9 @@ class TableForm : public Form {
   virtual LRESULT OnControlNotify(const Row& /*row*/, const NMHDR& /*header*/) { return 0; }
   // A command that no control of the table sent: a menu item.
   virtual void OnOtherCommand(int /*id*/, int /*code*/) {}
+
+  // A form with more to redo at a new DPI than its rows does it after calling this.
+  void OnRescale() override { controls_.Relayout(*this); }
 
  private:
   static bool IsButton(ControlKind kind) {

@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "platform/win32/table_form.h"
 #include "platform/win32/utf.h"
+#include "setup/win32/save_failure_box.h"
 
 namespace tessmoor {
 
@@ -70,6 +71,7 @@ class DetailViewOf : public View {
   }
   Point WindowOrigin() override { return form_.ScreenOrigin(); }
   void CloseWindow() override { ShowWindow(form_.hwnd(), SW_HIDE); }
+  void ShowSaveFailure(std::uint32_t error) override { ShowSaveFailureBox(form_.hwnd(), error); }
 
  protected:
   Form& form_;

@@ -27,5 +27,6 @@ std::unique_ptr<win32::Window> CreateNo1SetUpDetailForm(const DialogContext& con
 std::unique_ptr<win32::Window> CreateNo2SetUpDetailForm(const DialogContext& context);
 std::unique_ptr<win32::Window> CreateMusicSetUpForm(const DialogContext& context);
 std::unique_ptr<win32::Window> CreateForm4(const DialogContext& context);
+std::unique_ptr<win32::Window> CreateExtendedSetUpForm(const DialogContext& context);
 
 }  // namespace tessmoor

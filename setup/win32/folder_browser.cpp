@@ -40,19 +40,30 @@ FolderBrowser::FolderBrowser(HWND drive_list, HWND folder_list, HWND file_list, 
       files_(file_list),
       scale_(scale),
       model_(file_system_, win32::Narrow(mask)) {
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(folder_list, WM_GETFONT, 0, 0));
+  SetItemHeight();
+  SetWindowSubclass(folder_list, &FolderBrowser::FolderListProc, kFolderListSubclass,
+                    reinterpret_cast<DWORD_PTR>(this));
+  for (const FolderBrowserModel::DriveItem& drive : model_.drives()) drives_.Add(win32::Widen(drive.text));
+}
+
+void FolderBrowser::SetItemHeight() const {
+  HWND list = folders_.hwnd();
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0));
   int text_height = 0;
   {
-    win32::WindowDc dc(folder_list);
+    win32::WindowDc dc(list);
     win32::SelectScope selected(dc.get(), font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICW metrics{};
     GetTextMetricsW(dc.get(), &metrics);
     text_height = metrics.tmHeight;
   }
-  SendMessageW(folder_list, LB_SETITEMHEIGHT, 0, std::max(scale_(16), text_height + 2));
-  SetWindowSubclass(folder_list, &FolderBrowser::FolderListProc, kFolderListSubclass,
-                    reinterpret_cast<DWORD_PTR>(this));
-  for (const FolderBrowserModel::DriveItem& drive : model_.drives()) drives_.Add(win32::Widen(drive.text));
+  SendMessageW(list, LB_SETITEMHEIGHT, 0, std::max(scale_(16), text_height + 2));
+}
+
+void FolderBrowser::Rescale(win32::DpiScale scale) {
+  scale_ = scale;
+  SetItemHeight();
+  InvalidateRect(folders_.hwnd(), nullptr, TRUE);
 }
 
 FolderBrowser::~FolderBrowser() {

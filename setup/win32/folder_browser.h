@@ -41,6 +41,8 @@ class FolderBrowser {
 
   void DrawFolderItem(const DRAWITEMSTRUCT& item) const;
   HWND folder_list() const { return folders_.hwnd(); }
+  // The dialog's DPI changed (the lists have their new fonts): folder rows drawn at the new scale.
+  void Rescale(win32::DpiScale scale);
 
  private:
   // Enter in the folder list opens the selected entry; the list is subclassed for it.
@@ -50,6 +52,8 @@ class FolderBrowser {
   void Apply(FolderBrowserModel::Outcome outcome);
   // Fills the three controls from the model after it opened a folder.
   void Show();
+  // The folder list's rows: as high as its font's text, at least 16 pixels at 96 DPI.
+  void SetItemHeight() const;
 
   win32::ComboBox drives_;
   win32::ListBox folders_;

@@ -5,6 +5,7 @@
 #include "platform/win32/open_file_dialog.h"
 #include "platform/win32/utf.h"
 #include "setup/win32/music_glyphs.h"
+#include "setup/win32/save_failure_box.h"
 
 namespace tessmoor {
 
@@ -26,11 +27,23 @@ TMusicSetUpForm::TMusicSetUpForm(Settings& settings, FileSystem& files, HWND own
   const win32::DpiScale s = scale();
   MoveTo(s(design.left), s(design.top));
 
-  play_glyph_ = win32::DrawLoudspeakerGlyph(win32::LoudspeakerGlyph::kPlay, s(kMusicGlyphSide));
-  stop_glyph_ = win32::DrawLoudspeakerGlyph(win32::LoudspeakerGlyph::kStop, s(kMusicGlyphSide));
-  for (int n = 1; n <= kMusicDialogSlots; ++n) SetIcon(ControlOf(R::kPlayButton, n), play_glyph_.get());
-  SetIcon(ControlOf(R::kStopButton), stop_glyph_.get());
+  DrawGlyphs();
   FormCreate(settings, files, std::move(paths));
+}
+
+void TMusicSetUpForm::DrawGlyphs() {
+  // The buttons hold the old icons until they get the new ones.
+  win32::UniqueIcon play = win32::DrawLoudspeakerGlyph(win32::LoudspeakerGlyph::kPlay, scale()(kMusicGlyphSide));
+  win32::UniqueIcon stop = win32::DrawLoudspeakerGlyph(win32::LoudspeakerGlyph::kStop, scale()(kMusicGlyphSide));
+  for (int n = 1; n <= kMusicDialogSlots; ++n) SetIcon(ControlOf(R::kPlayButton, n), play.get());
+  SetIcon(ControlOf(R::kStopButton), stop.get());
+  play_glyph_ = std::move(play);
+  stop_glyph_ = std::move(stop);
+}
+
+void TMusicSetUpForm::OnRescale() {
+  TableForm::OnRescale();
+  DrawGlyphs();
 }
 
 void TMusicSetUpForm::FormCreate(Settings& settings, FileSystem& files, std::shared_ptr<MusicPaths> paths) {
@@ -99,5 +112,7 @@ std::string TMusicSetUpForm::ChooseMusicFile() {
 }
 
 void TMusicSetUpForm::HideWindow() { ShowWindow(hwnd(), SW_HIDE); }
+
+void TMusicSetUpForm::ShowSaveFailure(std::uint32_t error) { ShowSaveFailureBox(hwnd(), error); }
 
 }  // namespace tessmoor

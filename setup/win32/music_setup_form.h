@@ -42,10 +42,13 @@ class TMusicSetUpForm : public win32::TableForm<MusicRole>, public MusicDialogVi
   void OnCloseRequest() override;
   // The preview stops while the window its notifications go to still exists.
   void OnDestroy() override;
+  void OnRescale() override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
   void FormCreate(Settings& settings, FileSystem& files, std::shared_ptr<MusicPaths> paths);
+  // The loudspeakers drawn at the window's scale onto their buttons.
+  void DrawGlyphs();
 
   // MusicDialogView
   void ShowCaption(int slot, std::string_view caption) override;
@@ -53,6 +56,7 @@ class TMusicSetUpForm : public win32::TableForm<MusicRole>, public MusicDialogVi
   void ShowButtons(const MusicButtonStates& states) override;
   std::string ChooseMusicFile() override;
   void HideWindow() override;
+  void ShowSaveFailure(std::uint32_t error) override;
 
   // The loudspeakers; a disabled button greys its icon itself.
   win32::UniqueIcon play_glyph_, stop_glyph_;

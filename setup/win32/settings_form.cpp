@@ -57,7 +57,7 @@ TScrSetUpForm::TScrSetUpForm(KeyValueStore& store, FileSystem& files, HWND owner
   style.labels_fit_captions = true;
   style.filled_group_boxes = true;
   BuildForm(SettingsDialogForm(), SettingsDialogControls(), owner, style);
-  AddHelpMenu();
+  AddMenuBar();
   FillBoxTabs();
   StartBrowser();
 
@@ -68,8 +68,9 @@ TScrSetUpForm::TScrSetUpForm(KeyValueStore& store, FileSystem& files, HWND owner
   UpdateWindow(hwnd());
 }
 
-void TScrSetUpForm::AddHelpMenu() {
+void TScrSetUpForm::AddMenuBar() {
   win32::UniqueMenu menu(CreateMenu());
+  AppendMenuW(menu.get(), MF_STRING, kSettingsExtendedMenuId, win32::Widen(kExtendedMenuCaption).c_str());
   AppendMenuW(menu.get(), MF_STRING, kSettingsHelpMenuId, win32::Widen(kHelpMenuCaption).c_str());
   // From here on the window owns the menu and destroys it with itself.
   if (SetMenu(hwnd(), menu.get())) menu.release();
@@ -133,8 +134,9 @@ void TScrSetUpForm::OpenDialog(Factory factory) {
 }
 
 void TScrSetUpForm::OnOtherCommand(int id, int code) {
-  if (!model_ || id != kSettingsHelpMenuId || code != 0) return;
-  Guarded(hwnd(), [&] { OpenDialog(&CreateForm4); });
+  if (!model_ || code != 0) return;
+  if (id == kSettingsHelpMenuId) Guarded(hwnd(), [&] { OpenDialog(&CreateForm4); });
+  if (id == kSettingsExtendedMenuId) Guarded(hwnd(), [&] { OpenDialog(&CreateExtendedSetUpForm); });
 }
 
 void TScrSetUpForm::OnControl(const Row& row, int code, HWND) {
@@ -182,6 +184,11 @@ void TScrSetUpForm::OnCloseRequest() {
     model_->Close();
   else
     Destroy();
+}
+
+void TScrSetUpForm::OnRescale() {
+  TableForm::OnRescale();
+  if (browser_) browser_->Rescale(scale());
 }
 
 void TScrSetUpForm::OnDestroy() {

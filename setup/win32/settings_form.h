@@ -37,6 +37,7 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
   void OnOtherCommand(int id, int code) override;
   void OnCloseRequest() override;
   void OnDestroy() override;
+  void OnRescale() override;
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
@@ -54,19 +55,21 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
     void ShowPictureError(std::string_view path, std::string_view reason) override;
     std::optional<std::string> ChoosePictureFile(int box, std::string_view initial_folder) override;
     void CloseWindow() override;
+    void ShowSaveFailure(std::uint32_t error) override;
     int DotsPerInch() override;
 
    private:
     TScrSetUpForm& form_;
   };
 
-  void AddHelpMenu();
+  // The menu bar: the extended settings and the version dialog.
+  void AddMenuBar();
   // The twelve slot tabs of each box, and the colour their pages paint the box pictures on.
   void FillBoxTabs();
   void StartBrowser();
   // Puts the picture control of (role, index) at its design place with `size` (96 DPI) and
   // draws `picture`, if any, into `drawn`.
-  void PlacePicture(SettingsRole role, int index, Size size, std::optional<Picture> picture, const Rect& drawn) const;
+  void PlacePicture(SettingsRole role, int index, Size size, std::optional<Picture> picture, const Rect& drawn);
   int BoxOfPicture(HWND hwnd) const;
   void FileListClick();
   void DropOnBox(HWND target);

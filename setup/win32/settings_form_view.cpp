@@ -2,6 +2,7 @@
 // the picture controls, the messages and the open-picture dialog.
 #include "platform/win32/open_file_dialog.h"
 #include "platform/win32/utf.h"
+#include "setup/win32/save_failure_box.h"
 #include "setup/win32/settings_form.h"
 
 namespace tessmoor {
@@ -11,15 +12,14 @@ using R = SettingsRole;
 }  // namespace
 
 void TScrSetUpForm::PlacePicture(SettingsRole role, int index, Size size, std::optional<Picture> picture,
-                                 const Rect& drawn) const {
+                                 const Rect& drawn) {
   const auto row = RowOf(role, index);
   win32::PictureBox* box = PictureOf(role, index);
   if (!row || !box) return;
-  const POINT o = controls().at(*row).origin;
-  const win32::DpiScale s = scale();
-  box->SetBounds({s(o.x), s(o.y), s(o.x) + s(size.width), s(o.y) + s(size.height)});
+  const Rect& at = controls().at(*row).design;
+  PlaceControl(*row, {at.left, at.top, at.left + size.width, at.top + size.height});
   if (picture)
-    box->SetPicture(std::move(*picture), {s(drawn.left), s(drawn.top), s(drawn.right), s(drawn.bottom)});
+    box->SetPicture(std::move(*picture), drawn, scale());
   else
     box->ClearPicture();
 }
@@ -65,6 +65,8 @@ std::optional<std::string> TScrSetUpForm::View::ChoosePictureFile(int, std::stri
 }
 
 void TScrSetUpForm::View::CloseWindow() { form_.Destroy(); }
+
+void TScrSetUpForm::View::ShowSaveFailure(std::uint32_t error) { ShowSaveFailureBox(form_.hwnd(), error); }
 
 int TScrSetUpForm::View::DotsPerInch() { return form_.scale().dpi(); }
 

@@ -9,8 +9,10 @@
 namespace tessmoor {
 
 inline constexpr int kSettingsFirstControlId = 100;
-// The menu bar's one item "ヘルプ&バージョン"; a WM_COMMAND with this id and code 0 chooses it.
+// The menu bar's items "拡張設定" and "ヘルプ&バージョン"; a WM_COMMAND with the item's id and
+// code 0 chooses it.
 inline constexpr int kSettingsHelpMenuId = 9001;
+inline constexpr int kSettingsExtendedMenuId = 9002;
 
 // The id of the control named `name` in the layout table, or 0 for a name it does not hold.
 inline int SettingsControlId(std::string_view name) {

@@ -2,7 +2,7 @@
 
 #include <ctime>
 
-#include "app/settings_dialog_values.h"
+#include "app/extended_settings.h"
 
 namespace tessmoor {
 
@@ -43,8 +43,8 @@ TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
 }
 
 void TNo1Form::FormCreate(HWND preview_parent) {
-  // The settings dialog's start-up reads, for the first-run values they leave in the store.
-  (void)ReadSettingsDialogValues(settings_);
+  // The start-up reads, for the first-run values they leave in the store.
+  (void)ReadStartUpValues(settings_);
   music_ = ReadMusicSettings(settings_, files_);
 
   CreateSurface(L"No1Form", preview_parent, nullptr, 0);

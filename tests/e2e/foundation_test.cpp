@@ -53,8 +53,12 @@ TEST_F(Foundation, ShowOnAnEmptyStoreCoversTheScreenBlackAndWritesFirstRunKeys) 
   EXPECT_EQ(values.at(L"MusicPlayStop"), L"1");
   EXPECT_EQ(values.at(L"ScreenSetUpPointRegXFlag"), L"100");
   EXPECT_EQ(values.at(L"ScreenSetUpPointRegYFlag"), L"100");
-  // 1 pattern + 48 pictures + 7 pattern-1 + 11 music + 2 positions; pattern 2 stays absent.
-  EXPECT_EQ(values.size(), 69u);
+  EXPECT_EQ(values.at(L"ScrActionRegSelectEveryMonitorFlag"), L"0");
+  EXPECT_EQ(values.at(L"ImageRegFolderSubFlag"), L"1");
+  EXPECT_EQ(values.at(L"ImageRegFolderOrderFlag"), L"2");
+  // 1 pattern + 48 pictures + 7 pattern-1 + 11 music + 2 positions + 3 extended; pattern 2 stays
+  // absent.
+  EXPECT_EQ(values.size(), 72u);
   EXPECT_EQ(values.count(L"ScrNo2ActionRegSelectNo1FlagDetail"), 0u);
 
   PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);

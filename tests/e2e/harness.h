@@ -121,9 +121,28 @@ class ScopedValue {
 void DeleteSettings();
 std::optional<std::wstring> Read(const std::wstring& name);
 void Write(const std::wstring& name, const std::wstring& value);
-// Every value under the settings key.
+// Every text value under the settings key.
 std::map<std::wstring, std::wstring> All();
 bool KeyExists();
+// A number under the settings key (REG_DWORD), as an administrator's script might set one.
+void WriteDword(const std::wstring& name, DWORD value);
+std::optional<DWORD> ReadDword(const std::wstring& name);
+
+// For the life of the object nobody may set a value under the settings key (made when missing):
+// its permissions deny KEY_SET_VALUE to everyone, as a policy would. Reading, and giving the key
+// its former permissions back afterwards, stay allowed.
+class ScopedWriteDenial {
+ public:
+  ScopedWriteDenial();
+  ScopedWriteDenial(const ScopedWriteDenial&) = delete;
+  ScopedWriteDenial& operator=(const ScopedWriteDenial&) = delete;
+  ~ScopedWriteDenial();
+  // The denial is in place: a write the driver tries itself is refused.
+  bool Active() const;
+
+ private:
+  std::vector<BYTE> former_;  // the key's self-relative security descriptor with its DACL
+};
 }  // namespace registry
 
 // Test pictures: written into a folder of the prefix's temp folder; returns the file's Windows
@@ -216,6 +235,12 @@ Screenshot RenderCaption(const std::wstring& text, int pixels, bool bold = false
 // (screen coordinates) and up to a few pixels beyond it: near 0 where the module drew that text in
 // that font, large where it drew boxes, another font or nothing.
 int BestMismatch(const Ink& screen, const RECT& area, const Ink& text);
+
+// Sends `window` of another process WM_DPICHANGED as the system does when the window moves onto a
+// monitor of `dpi`: the rectangle it suggests for the window is put into that process's memory
+// (`process` needs VM operation and write access), since the message carries a pointer that the
+// system does not carry across processes. False when the window did not answer.
+bool SendDpiChanged(HWND window, HANDLE process, int dpi, const RECT& suggested);
 
 // The threads of process `pid` now.
 std::vector<DWORD> ThreadsOf(DWORD pid);

@@ -93,4 +93,17 @@ class RemoteTree {
 
 std::vector<std::wstring> TreeViewTexts(HWND tree, HANDLE process) { return RemoteTree(tree, process).Texts(); }
 
+bool SendDpiChanged(HWND window, HANDLE process, int dpi, const RECT& suggested) {
+  void* remote = VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote) return false;
+  bool answered = false;
+  if (WriteProcessMemory(process, remote, &suggested, sizeof(suggested), nullptr)) {
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(remote),
+                                   SMTO_ABORTIFHUNG, 10000, &result) != 0;
+  }
+  VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  return answered;
+}
+
 }  // namespace tessmoor::e2e

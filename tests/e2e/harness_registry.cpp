@@ -2,6 +2,8 @@
 // tests set up around it.
 #include "tests/e2e/harness.h"
 
+#include <sddl.h>
+
 namespace tessmoor::e2e::registry {
 
 namespace {
@@ -115,6 +117,45 @@ std::map<std::wstring, std::wstring> All() {
     if (type == REG_SZ) values[name] = std::wstring(data, data_size / sizeof(wchar_t)).c_str();
   }
   return values;
+}
+
+void WriteDword(const std::wstring& name, DWORD value) {
+  WriteRaw(HKEY_CURRENT_USER, kSettingsKey, name, REG_DWORD, &value, sizeof(value));
+}
+
+std::optional<DWORD> ReadDword(const std::wstring& name) { return ReadDword(HKEY_CURRENT_USER, kSettingsKey, name); }
+
+ScopedWriteDenial::ScopedWriteDenial() {
+  Create(HKEY_CURRENT_USER, kSettingsKey);
+  const win32::UniqueRegKey key = Open(HKEY_CURRENT_USER, kSettingsKey, READ_CONTROL | WRITE_DAC);
+  if (!key) return;
+  DWORD size = 0;
+  RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
+  former_.resize(size);
+  if (size == 0 || RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, former_.data(), &size) != ERROR_SUCCESS) {
+    former_.clear();
+    return;
+  }
+  // Everyone: KEY_SET_VALUE denied, everything else allowed.
+  PSECURITY_DESCRIPTOR denial = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                            &denial, nullptr))
+    return;
+  RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, denial);
+  LocalFree(denial);
+}
+
+ScopedWriteDenial::~ScopedWriteDenial() {
+  if (former_.empty()) return;
+  const win32::UniqueRegKey key = Open(HKEY_CURRENT_USER, kSettingsKey, READ_CONTROL | WRITE_DAC);
+  if (key) RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, former_.data());
+}
+
+bool ScopedWriteDenial::Active() const {
+  HKEY opened = nullptr;
+  const LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_SET_VALUE, &opened);
+  if (rc == ERROR_SUCCESS) RegCloseKey(opened);
+  return rc == ERROR_ACCESS_DENIED;
 }
 
 }  // namespace tessmoor::e2e::registry

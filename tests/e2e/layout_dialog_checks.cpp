@@ -52,7 +52,9 @@ int Dpi() {
 
 int Scaled(int value) { return MulDiv(value, Dpi(), 96); }
 
-void ExpectLayout(HWND dialog, const std::vector<LayoutRow>& table) {
+void ExpectLayout(HWND dialog, const std::vector<LayoutRow>& table, int dpi) {
+  if (dpi == 0) dpi = Dpi();
+  const auto scaled = [dpi](int value) { return MulDiv(value, dpi, 96); };
   POINT client{0, 0};
   ClientToScreen(dialog, &client);
   std::vector<POINT> origins;
@@ -69,10 +71,10 @@ void ExpectLayout(HWND dialog, const std::vector<LayoutRow>& table) {
     GetClassNameW(h, window_class, 64);
     EXPECT_EQ(_wcsicmp(window_class, WindowClassOf(c.kind)), 0) << name;
     const RECT r = WindowRectOf(h);
-    EXPECT_EQ(r.left - client.x, Scaled(at.x)) << name;
-    EXPECT_EQ(r.top - client.y, Scaled(at.y)) << name;
-    EXPECT_EQ(r.right - r.left, Scaled(c.width)) << name;
-    EXPECT_EQ(r.bottom - r.top, Scaled(c.height)) << name;
+    EXPECT_EQ(r.left - client.x, scaled(at.x)) << name;
+    EXPECT_EQ(r.top - client.y, scaled(at.y)) << name;
+    EXPECT_EQ(r.right - r.left, scaled(c.width)) << name;
+    EXPECT_EQ(r.bottom - r.top, scaled(c.height)) << name;
     if (!c.caption.empty()) {
       EXPECT_EQ(WindowText(h), Wide(c.caption)) << name;
     }

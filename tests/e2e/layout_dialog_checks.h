@@ -34,8 +34,9 @@ std::vector<LayoutRow> RowsOf(const std::vector<ControlSpec<Role>>& table) {
 }
 
 // Every control of the table is there with its class, kind, caption, place and size (scaled from
-// 96 DPI) in the dialog's client area, and every scroll bar with its range.
-void ExpectLayout(HWND dialog, const std::vector<LayoutRow>& table);
+// 96 DPI to `dpi`, the screen's when not given) in the dialog's client area, and every scroll bar
+// with its range.
+void ExpectLayout(HWND dialog, const std::vector<LayoutRow>& table, int dpi = 0);
 
 // A dialog of the module as the user sees it: top-most, owned by the settings dialog, of its
 // designed outer size.

@@ -125,7 +125,7 @@ TEST_F(MusicDialog, DrivenLikeAUserPreviewsAndSavesTheChosenSlots) {
   music.Stop();
   EXPECT_TRUE(WaitUntil([&] { return music.Idle(); }, 5s)) << "stop left the buttons playing";
   PumpFor(300ms);
-  const auto stopped = device_->Stream(1);
+  const auto stopped = device_->Heard(1);
   EXPECT_LT(stopped.size(), long_track.size()) << "stop did not stop the preview";
   EXPECT_TRUE(std::equal(stopped.begin(), stopped.end(), long_track.begin()));
 
@@ -134,7 +134,7 @@ TEST_F(MusicDialog, DrivenLikeAUserPreviewsAndSavesTheChosenSlots) {
   ASSERT_TRUE(device_->WaitStreams(2, 10s));
   EXPECT_TRUE(WaitUntil([&] { return music.Idle(); }, 10s)) << "the end of the preview left the buttons playing";
   PumpFor(200ms);
-  EXPECT_TRUE(device_->Stream(2) == short_track) << device_->Describe() << " (the track: " << short_track.size() << ")";
+  EXPECT_TRUE(device_->Heard(2) == short_track) << device_->Describe() << " (the track: " << short_track.size() << ")";
 
   // Erase slot 3, then save.
   music.Erase(3);

@@ -59,7 +59,7 @@ TEST_F(MusicShow, PlaysThePlayableSlotsInTurnFromTheFirstPlayableOneAndMovesOnAt
   ASSERT_TRUE(device_->WaitStreams(5, 15s)) << "the rotation stopped: " << device_->Describe();
   const std::vector<std::uint8_t>* expected[] = {&a, &b, &c, &a};
   for (int n = 1; n <= 4; ++n) {
-    const auto stream = device_->Stream(n);
+    const auto stream = device_->Heard(n);
     EXPECT_EQ(stream.size(), expected[n - 1]->size()) << "stream " << n;
     EXPECT_TRUE(stream == *expected[n - 1]) << "stream " << n << " is not the expected track";
   }
@@ -81,7 +81,7 @@ TEST_F(MusicShow, EndingTheShowWhileATrackPlaysStopsItAndExitsAtOnce) {
   PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
   EXPECT_EQ(show.WaitExit(kExit), 0u);
   EXPECT_LT(std::chrono::steady_clock::now() - pressed, 2s);
-  const auto played = device_->Stream(1);
+  const auto played = device_->Heard(1);
   EXPECT_LT(played.size(), long_track.size());
   EXPECT_TRUE(std::equal(played.begin(), played.end(), long_track.begin()))
       << "not the track's start: " << device_->Describe();
@@ -100,7 +100,7 @@ TEST_F(MusicShow, FilesThatCannotBeOpenedArePassedOverAndASingleTrackIsRestarted
   HWND window = show.WaitWindow(L"No1Form", kStart);
   ASSERT_NE(window, nullptr) << "a music file that cannot be opened stopped the show";
   ASSERT_TRUE(device_->WaitStreams(4, 15s)) << device_->Describe();
-  for (int n = 1; n <= 3; ++n) EXPECT_TRUE(device_->Stream(n) == a) << "stream " << n << " of " << device_->Describe();
+  for (int n = 1; n <= 3; ++n) EXPECT_TRUE(device_->Heard(n) == a) << "stream " << n << " of " << device_->Describe();
   for (HWND h : show.TopWindows()) EXPECT_EQ(WindowText(h), L"No1Form") << "an error window appeared";
 
   PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
@@ -123,7 +123,7 @@ TEST_F(MusicShow, MidiTrackWhoseEndIsNeverReportedMovesOnAfterItsLength) {
   EXPECT_GE(std::chrono::steady_clock::now() - started, 500ms) << "the MIDI track was cut short";
   // After the WAV track the MIDI track comes again, then the WAV track once more.
   ASSERT_TRUE(device_->WaitStreams(2, 10s)) << "the rotation did not come round again";
-  EXPECT_TRUE(device_->Stream(1) == a) << device_->Describe() << " (the track: " << a.size() << ")";
+  EXPECT_TRUE(device_->Heard(1) == a) << device_->Describe() << " (the track: " << a.size() << ")";
   EXPECT_TRUE(Responds(window));
 
   PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);

@@ -103,5 +103,17 @@ TEST_F(Pattern1DetailDialog, StoredModeSixShowsFiveDirectionsAndAScaleOf500Comes
   EXPECT_EQ(Value(L"ScrActionRegSelectNo1FlagTimer"), L"1500");
 }
 
+TEST_F(Pattern1DetailDialog, AScaleStoredAsANumberShowsTheFirstRunScaleAndCancelLeavesTheNumber) {
+  registry::WriteDword(L"ScrActionRegSelectNo1FlagScale", 90);
+  ASSERT_TRUE(OpenSettings());
+  const auto dialog = Pattern1DetailDriver::OpenFrom(*settings_);
+  ASSERT_TRUE(dialog);
+  ExpectPattern1Shows(dialog, 1, 1500, 50, {true, true, true, true});
+  dialog.Cancel();
+  EXPECT_TRUE(dialog.WaitClosed());
+  EXPECT_EQ(registry::ReadDword(L"ScrActionRegSelectNo1FlagScale"), DWORD{90});
+  EXPECT_EQ(registry::Read(L"ScrActionRegSelectNo1FlagScale"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace tessmoor::e2e

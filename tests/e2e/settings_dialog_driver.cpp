@@ -156,6 +156,14 @@ SIZE SettingsDialogDriver::SizeOf(HWND control) const {
   return {r.right - r.left, r.bottom - r.top};
 }
 
+HWND SettingsDialogDriver::OpenFromMenu(int menu_id, const wchar_t* title) const {
+  // Another process's menu cannot be read or clicked into; its item's command can be posted.
+  HWND opened = AwaitNewWindow(
+      pid(), title, [&] { PostMessageW(dialog_, WM_COMMAND, MAKEWPARAM(menu_id, 0), 0); }, 5s);
+  if (!opened) ADD_FAILURE() << "the menu item " << menu_id << " opened no \"" << Narrow(title) << "\" dialog";
+  return opened;
+}
+
 bool SettingsDialogDriver::Checked(HWND button) const { return Send(button, BM_GETCHECK) == BST_CHECKED; }
 
 void SettingsDialogDriver::Click(HWND button) const { Send(button, BM_CLICK); }

@@ -50,6 +50,10 @@ class SettingsDialogDriver {
   SIZE SizeOf(HWND control) const;
   bool Checked(HWND button) const;
 
+  // Chooses the menu bar's item `menu_id` as a user would; the dialog titled `title` that it
+  // opened, or nullptr with a test failure when none did.
+  HWND OpenFromMenu(int menu_id, const wchar_t* title) const;
+
   // BM_CLICK, returning when the dialog has handled it.
   void Click(HWND button) const;
   // BM_CLICK posted: for a button whose handler runs a modal dialog or closes this one.

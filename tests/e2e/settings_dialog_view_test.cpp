@@ -88,7 +88,7 @@ TEST_F(SettingsDialogView, ScreenshotShowsTheJapaneseCaptionsAndAPictureInEachBo
     if (row.kind == ControlKind::kGroupBox) area.bottom = area.top + text.height;
     EXPECT_LE(BestMismatch(ink, area, text), text.count / 5) << row.name << ": its caption is not drawn as text";
   }
-  // The title bar (icon and "設定") and the menu bar's one item "ヘルプ&バージョン".
+  // The title bar (icon and "設定") and the menu bar's items "拡張設定" and "ヘルプ&バージョン".
   POINT client{0, 0};
   ClientToScreen(hwnd, &client);
   const RECT outer = WindowRectOf(hwnd);

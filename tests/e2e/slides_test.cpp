@@ -71,6 +71,24 @@ TEST_F(SlideShow, CentreModeDrawsTheFittedPictureInTheCentre) {
   EXPECT_TRUE(show.Running());
 }
 
+TEST_F(SlideShow, AScaleStoredAsANumberShowsAtTheFirstRunScaleAndStaysANumber) {
+  // 90 % would fit the picture into a square of 691 pixels.
+  registry::WriteDword(L"ScrActionRegSelectNo1FlagScale", 90);
+  RegisterPicture(1, 1, WriteTestFile(L"quad-dword.jpg", QuadrantJpeg()));
+  Module show(L"/s");
+  HWND window = show.WaitWindow(L"No1Form", kStart);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(WaitForPixel(337 + 87, 253 + 65, kRedRgb, kTolerance, 10s)) << "the picture never appeared";
+  PumpFor(200ms);
+  const Screenshot shot = CaptureScreen();
+  ExpectQuadrantPicture(shot, {337, 253, 687, 515}, "the first-run scale 50");
+  EXPECT_EQ(registry::ReadDword(L"ScrActionRegSelectNo1FlagScale"), DWORD{90});
+  EXPECT_EQ(registry::Read(L"ScrActionRegSelectNo1FlagScale"), std::nullopt) << "a text took the number's place";
+  PostMessageW(window, WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(show.WaitExit(10s), 0u);
+  EXPECT_EQ(registry::ReadDword(L"ScrActionRegSelectNo1FlagScale"), DWORD{90});
+}
+
 TEST_F(SlideShow, FiveDirectionModeAddsTheCornerCopiesInTurn) {
   registry::Write(L"ScrActionRegSelectNo1FlagDetail", L"4");
   registry::Write(L"ScrActionRegSelectNo1FlagTimer", L"500");

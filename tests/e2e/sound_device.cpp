@@ -1,5 +1,7 @@
 #include "tests/e2e/sound_device.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cwchar>
 
 namespace tessmoor::e2e {
@@ -16,7 +18,8 @@ std::vector<std::uint8_t> Pcm(int samples, int seed) {
   std::vector<std::uint8_t> bytes;
   bytes.reserve(static_cast<std::size_t>(samples) * 2);
   for (int i = 0; i < samples; ++i) {
-    const auto value = static_cast<std::uint16_t>((seed * 4099 + i * (seed + 3) * 97) & 0x3FFF);
+    // Bit 14 set: no sample is silent, so the padding Heard removes is never part of a track.
+    const auto value = static_cast<std::uint16_t>(0x4000 | ((seed * 4099 + i * (seed + 3) * 97) & 0x3FFF));
     bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
     bytes.push_back(static_cast<std::uint8_t>(value >> 8));
   }
@@ -72,6 +75,24 @@ int SoundDevice::Count() const {
 std::vector<std::uint8_t> SoundDevice::Stream(int n) const {
   const std::string bytes = ReadWholeFile(Name(n));
   return {bytes.begin(), bytes.end()};
+}
+
+std::vector<std::uint8_t> SoundDevice::Heard(int n) const {
+  const std::vector<std::uint8_t> raw = Stream(n);
+  std::vector<std::uint8_t> heard;
+  heard.reserve(raw.size());
+  for (std::size_t i = 0; i < raw.size();) {
+    std::size_t end = i;
+    while (end < raw.size() && raw[end] == 0) ++end;
+    if (end - i >= kPaddingRun) {
+      i = end;  // a period of silence the sound system put in
+      continue;
+    }
+    heard.insert(heard.end(), raw.begin() + static_cast<std::ptrdiff_t>(i),
+                 raw.begin() + static_cast<std::ptrdiff_t>(std::max(end, i + 1)));
+    i = std::max(end, i + 1);
+  }
+  return heard;
 }
 
 std::size_t SoundDevice::StreamSize(int n) const {

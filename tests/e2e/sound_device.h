@@ -15,7 +15,8 @@ namespace tessmoor::e2e {
 
 inline constexpr int kSampleRate = 8000;  // mono, 16 bits
 
-// The PCM of a track: a saw wave whose step and offset make every track's bytes its own.
+// The PCM of a track: a saw wave whose step and offset make every track's bytes its own, with no
+// silent sample in it.
 std::vector<std::uint8_t> Pcm(int samples, int seed);
 // A WAV file of that PCM.
 std::vector<std::uint8_t> Wav(const std::vector<std::uint8_t>& pcm);
@@ -38,6 +39,9 @@ class SoundDevice {
   int Count() const;
   // Stream n as far as it is written.
   std::vector<std::uint8_t> Stream(int n) const;
+  // Stream n without the silence the sound system pads a stream with when the player feeds it
+  // late (a period of zeros, seen on a loaded machine): what a listener hears of the track.
+  std::vector<std::uint8_t> Heard(int n) const;
   std::size_t StreamSize(int n) const;
   // Waits until `count` streams have begun; all but the last are then complete.
   bool WaitStreams(int count, std::chrono::milliseconds timeout) const;
@@ -48,6 +52,10 @@ class SoundDevice {
   explicit SoundDevice(std::wstring base) : base_(std::move(base)) {}
   std::wstring Name(int n) const;
   bool Exists(int n) const;
+
+  // Zero bytes in a row that count as padding: more than any track holds (none of its samples is
+  // silent) and less than one period of the device.
+  static constexpr std::size_t kPaddingRun = 16;
 
   std::wstring base_;
 };

@@ -69,6 +69,11 @@ std::optional<std::string> FakeSettingsDialogView::ChoosePictureFile(int box, st
   return choice;
 }
 
+void FakeSettingsDialogView::ShowSaveFailure(std::uint32_t error) {
+  save_failures.push_back(error);
+  log.push_back("SaveFailure " + std::to_string(error));
+}
+
 void FakeSettingsDialogView::CloseWindow() {
   ++closes;
   log.push_back("Close");
@@ -102,6 +107,11 @@ void FakePattern1DetailView::SetBoxChecked(int box, bool c) {
 void FakePattern1DetailView::SetScaleLabel(std::string_view text) {
   scale_label = std::string(text);
   log.push_back("Label " + scale_label);
+}
+
+void FakePattern1DetailView::ShowSaveFailure(std::uint32_t error) {
+  save_failures.push_back(error);
+  log.push_back("SaveFailure " + std::to_string(error));
 }
 
 void FakePattern1DetailView::CloseWindow() {
@@ -145,6 +155,11 @@ void FakePattern2DetailView::SetBoxChecked(int window, bool c) {
 void FakePattern2DetailView::SetSizeLabel(int window, std::string_view text) {
   size_labels[window - 1] = std::string(text);
   log.push_back("Label " + std::to_string(window) + " " + std::string(text));
+}
+
+void FakePattern2DetailView::ShowSaveFailure(std::uint32_t error) {
+  save_failures.push_back(error);
+  log.push_back("SaveFailure " + std::to_string(error));
 }
 
 void FakePattern2DetailView::CloseWindow() {

@@ -1,10 +1,12 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <ostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "setup/extended_dialog_model.h"
 #include "setup/pattern1_detail_model.h"
 #include "setup/pattern2_detail_model.h"
 #include "setup/settings_dialog_model.h"
@@ -32,6 +34,7 @@ class FakeSettingsDialogView : public SettingsDialogView {
   void ShowPictureError(std::string_view path, std::string_view reason) override;
   std::optional<std::string> ChoosePictureFile(int box, std::string_view initial_folder) override;
   void CloseWindow() override;
+  void ShowSaveFailure(std::uint32_t error) override;
   int DotsPerInch() override { return dpi; }
 
   // What a picture control shows: its size, the rectangle drawn into and the size of the
@@ -55,6 +58,7 @@ class FakeSettingsDialogView : public SettingsDialogView {
   std::optional<std::string> next_choice;
   std::vector<std::string> chooser_folders;
   int closes = 0;
+  std::vector<std::uint32_t> save_failures;  // the error of each failure shown
   int dpi = 96;
 };
 
@@ -68,6 +72,7 @@ class FakePattern1DetailView : public Pattern1DetailView {
   void SetBoxChecked(int box, bool checked) override;
   void SetScaleLabel(std::string_view text) override;
   void CloseWindow() override;
+  void ShowSaveFailure(std::uint32_t error) override;
 
   std::vector<std::string> log;
   Point origin{591, 335};
@@ -78,6 +83,7 @@ class FakePattern1DetailView : public Pattern1DetailView {
   std::array<bool, 4> checked{};
   std::string scale_label;
   int closes = 0;
+  std::vector<std::uint32_t> save_failures;  // the error of each failure shown
 };
 
 class FakePattern2DetailView : public Pattern2DetailView {
@@ -91,6 +97,7 @@ class FakePattern2DetailView : public Pattern2DetailView {
   void SetBoxChecked(int window, bool checked) override;
   void SetSizeLabel(int window, std::string_view text) override;
   void CloseWindow() override;
+  void ShowSaveFailure(std::uint32_t error) override;
 
   std::vector<std::string> log;
   Point origin;
@@ -101,6 +108,33 @@ class FakePattern2DetailView : public Pattern2DetailView {
   std::array<bool, 4> checked{};
   std::array<std::string, 4> size_labels;
   int closes = 0;
+  std::vector<std::uint32_t> save_failures;  // the error of each failure shown
+};
+
+class FakeExtendedDialogView : public ExtendedDialogView {
+ public:
+  void SelectEveryMonitor(bool on) override { Show(every_monitor, on, "Monitors show", "Monitors black"); }
+  void SetSubfolders(bool on) override { Show(subfolders, on, "Subfolders on", "Subfolders off"); }
+  void SelectNameOrder(bool on) override { Show(name_order, on, "Order name", "Order shuffled"); }
+  void MakeTopMostAndShow() override { log.push_back("TopMost"); }
+  void CloseWindow() override { log.push_back("Close " + std::to_string(++closes)); }
+  void ShowSaveFailure(std::uint32_t error) override {
+    save_failures.push_back(error);
+    log.push_back("SaveFailure");
+  }
+
+  std::vector<std::string> log;
+  bool every_monitor = false;
+  bool subfolders = false;
+  bool name_order = false;
+  int closes = 0;
+  std::vector<std::uint32_t> save_failures;
+
+ private:
+  void Show(bool& shown, bool on, const char* on_entry, const char* off_entry) {
+    shown = on;
+    log.push_back(on ? on_entry : off_entry);
+  }
 };
 
 class FakeVersionDialogView : public VersionDialogView {

@@ -15,11 +15,12 @@ StoredValue MemoryStore::Read(std::string_view key) {
   return {StoredValue::Kind::kText, it->second};
 }
 
-bool MemoryStore::WriteString(std::string_view key, std::string_view value) {
-  if (fail_writes) return false;
+WriteResult MemoryStore::WriteString(std::string_view key, std::string_view value) {
+  ++attempts_;
+  if (fail_writes || attempts_ == fail_attempt) return {fail_error};
   Set(std::string(key), std::string(value));
   writes_.emplace_back(std::string(key), std::string(value));
-  return true;
+  return {};
 }
 
 std::optional<std::string> MemoryStore::Get(const std::string& key) const {

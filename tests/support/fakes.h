@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -12,11 +13,12 @@
 
 namespace tessmoor::testing {
 
-// An in-memory settings store that remembers every write in order.
+// An in-memory settings store that remembers every write in order, and refuses the writes a test
+// asks it to, as a locked or full registry would.
 class MemoryStore : public KeyValueStore {
  public:
   StoredValue Read(std::string_view key) override;
-  bool WriteString(std::string_view key, std::string_view value) override;
+  WriteResult WriteString(std::string_view key, std::string_view value) override;
 
   void Set(const std::string& key, const std::string& value) {
     not_text_.erase(key);
@@ -36,13 +38,22 @@ class MemoryStore : public KeyValueStore {
   std::vector<std::string> WrittenKeys() const;
   void ClearWrites() { writes_.clear(); }
   int reads() const { return reads_; }
+  // Every write attempt, refused ones included.
+  int write_attempts() const { return attempts_; }
+
+  // Refuses every write with `fail_error`.
   bool fail_writes = false;
+  // Refuses only the write attempt of this number as write_attempts() counts them (the first is
+  // 1), so that a writer going on after it would be seen.
+  int fail_attempt = 0;
+  std::uint32_t fail_error = 5;
 
  private:
   std::map<std::string, std::string> values_;
   std::set<std::string> not_text_;
   std::vector<std::pair<std::string, std::string>> writes_;
   int reads_ = 0;
+  int attempts_ = 0;
 };
 
 // Files that exist, with their contents, and folders; everything else is missing. Paths are

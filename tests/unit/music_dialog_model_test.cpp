@@ -41,6 +41,7 @@ class FakeMusicView : public MusicDialogView {
     return next_choice;
   }
   void HideWindow() override { ++hides; }
+  void ShowSaveFailure(std::uint32_t error) override { save_failures.push_back(error); }
 
   std::array<std::string, 5> captions{"?", "?", "?", "?", "?"};
   std::array<bool, 5> ticks{};
@@ -49,6 +50,7 @@ class FakeMusicView : public MusicDialogView {
   std::string next_choice;
   int file_dialogs = 0;
   int hides = 0;
+  std::vector<std::uint32_t> save_failures;
 };
 
 // Remembers every key read, in order.
@@ -59,7 +61,7 @@ class ReadLog : public KeyValueStore {
     reads.emplace_back(key);
     return store_.Read(key);
   }
-  bool WriteString(std::string_view key, std::string_view value) override {
+  WriteResult WriteString(std::string_view key, std::string_view value) override {
     return store_.WriteString(key, value);
   }
   std::vector<std::string> reads;
@@ -219,11 +221,29 @@ TEST_F(MusicDialogTest, SaveHidesTheWindowAndCancelWritesNothing) {
   EXPECT_TRUE(store_.writes().empty());
 }
 
-TEST_F(MusicDialogTest, SaveReportsAFailedWriteAfterTryingThemAll) {
+TEST_F(MusicDialogTest, ARefusedSaveStaysOpenWithTheChoicesAndThePreviewPlaying) {
+  Stored(1, "c:\\a.wav");
   Dialog();
+  Choose(2, "c:\\b.wav");
+  Dialog().MusicPlayNoBitBtnClick(1);
+  player_.ClearCalls();
+  store_.ClearWrites();
+  const int attempts = store_.write_attempts();
   store_.fail_writes = true;
+  store_.fail_error = 1010;
   EXPECT_FALSE(Dialog().MusicRegFileSaveButtonClick());
+  EXPECT_EQ(view_.hides, 0);
+  EXPECT_EQ(view_.save_failures, (std::vector<std::uint32_t>{1010}));
+  EXPECT_TRUE(store_.writes().empty());
+  EXPECT_EQ(store_.write_attempts(), attempts + 1) << "the save went on after the refused write";
+  EXPECT_TRUE(player_.calls().empty()) << "the preview was stopped";
+  EXPECT_TRUE(Dialog().previewing());
+  EXPECT_EQ(Dialog().path(2), "c:\\b.wav");
+
+  store_.fail_writes = false;
+  EXPECT_TRUE(Dialog().MusicRegFileSaveButtonClick());
   EXPECT_EQ(view_.hides, 1);
+  EXPECT_EQ(store_.Get(keys::MusicPath(2)), "c:\\b.wav");
 }
 
 TEST_F(MusicDialogTest, PlayMovesToPlayingAndStopBackToIdle) {

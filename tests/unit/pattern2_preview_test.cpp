@@ -310,13 +310,15 @@ TEST(PreviewStart, PreviewOfPatternTwoWritesTheDialogsThenTheMusicThenThePattern
   for (int b = 1; b <= 4; ++b)
     for (int s = 1; s <= 12; ++s) expected.push_back(keys::ImagePath(b, s));
   expected.push_back(std::string(keys::kMusicSwitch));
+  for (std::string_view k : {keys::kEveryMonitor, keys::kFolderSubfolders, keys::kFolderOrder})
+    expected.emplace_back(k);
   for (int m = 1; m <= 5; ++m) {
     expected.push_back(keys::MusicPath(m));
     expected.push_back(keys::MusicPlayFlag(m));
   }
   for (const std::string& k : PatternTwoKeys()) expected.push_back(k);
   EXPECT_EQ(store.WrittenKeys(), expected);
-  EXPECT_EQ(PatternOf(start.settings_dialog.pattern), ShowPattern::kPattern2);
+  EXPECT_EQ(PatternOf(start.start_up.settings_dialog.pattern), ShowPattern::kPattern2);
   EXPECT_FALSE(start.music.music_on);
   EXPECT_EQ(preview.pattern, ShowPattern::kPattern2);
 }
