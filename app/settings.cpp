@@ -87,23 +87,14 @@ int Settings::ReadNumber(std::string_view key) {
   return ParseNumber(Read(key)).value_or(FirstRunNumber(key));
 }
 
-namespace {
-bool SwitchIsOn(std::string_view key, std::string_view text) {
+bool Settings::ReadSwitch(std::string_view key) {
   const keys::KeySpec* entry = keys::Find(key);
+  const std::string text = Read(key);
   if (!entry || !entry->switch_texts) return false;
   const keys::SwitchTexts& texts = *entry->switch_texts;
   if (text == texts.on) return true;
   if (text == texts.off) return false;
   return texts.other_is_on;
-}
-}  // namespace
-
-bool Settings::ReadSwitch(std::string_view key) { return SwitchIsOn(key, Read(key)); }
-
-bool Settings::PeekSwitch(std::string_view key) {
-  std::string text = Peek(key);
-  if (text == kNotSet) text = FirstRun(key);
-  return SwitchIsOn(key, text);
 }
 
 WriteResult Settings::Write(std::string_view key, std::string_view value) {

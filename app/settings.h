@@ -36,8 +36,6 @@ class Settings {
   int ReadNumber(std::string_view key);
   // A switch key (the table gives its texts) read as on or off.
   bool ReadSwitch(std::string_view key);
-  // The same without writing: a key that is not set counts as its first-run value.
-  bool PeekSwitch(std::string_view key);
   // The stored text, or kNotSet when the key is not set. Writes nothing.
   std::string Peek(std::string_view key);
   WriteResult Write(std::string_view key, std::string_view value);

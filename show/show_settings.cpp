@@ -27,7 +27,6 @@ ShowSettings ReadShowSettings(Settings& settings) {
     show.slide_timer.interval_ms = 1;
     show.scale = settings.ReadNumber(keys::kSlideScale);
     for (int b = 1; b <= keys::kBoxCount; ++b) show.box_use[b - 1] = settings.ReadSwitch(keys::Pattern1BoxUse(b));
-    show.every_monitor = settings.PeekSwitch(keys::kEveryMonitor);
   }
   if (show.pattern == ShowPattern::kPattern2) {
     const Pattern2Settings windows = ReadPattern2Settings(settings);

@@ -12,6 +12,7 @@ TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
 
   ime_ = std::make_unique<win32::ImeStatusWindowOff>();
   show_ = ReadShowSettings(settings_);
+  show_.every_monitor = extended_.every_monitor;
   const std::vector<MonitorArea> monitors = full_screen() ? CurrentMonitors() : std::vector<MonitorArea>{};
   const std::vector<Rect> order = MonitorsToCover(monitors);
   const std::vector<Rect> others(order.empty() ? order.end() : order.begin() + 1, order.end());
@@ -44,7 +45,7 @@ TNo1Form::TNo1Form(KeyValueStore& store, FileSystem& files, HWND preview_parent)
 
 void TNo1Form::FormCreate(HWND preview_parent) {
   // The start-up reads, for the first-run values they leave in the store.
-  (void)ReadStartUpValues(settings_);
+  extended_ = ReadStartUpValues(settings_).extended;
   music_ = ReadMusicSettings(settings_, files_);
 
   CreateSurface(L"No1Form", preview_parent, nullptr, 0);

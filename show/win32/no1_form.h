@@ -2,6 +2,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/extended_settings.h"
 #include "app/settings.h"
 #include "pattern2/win32/picture_windows.h"
 #include "platform/file_system.h"
@@ -59,6 +60,7 @@ class TNo1Form : public ShowSurface {
   std::unique_ptr<ShowMusicDriver> music_driver_;
   std::unique_ptr<SplitMixRandom> random_;
   std::unique_ptr<win32::ImeStatusWindowOff> ime_;
+  ExtendedSettings extended_;
   ShowSettings show_;
   win32::GdiCanvas canvas_;
   // Built after the settings; the engine borrows the table, so it is declared after it.

@@ -99,19 +99,6 @@ TEST_P(SwitchRead, FollowsItsKeysRule) {
   store.Set(GetParam().key, GetParam().text);
   Settings settings(store);
   EXPECT_EQ(settings.ReadSwitch(GetParam().key), GetParam().on) << GetParam().key << " '" << GetParam().text << "'";
-  EXPECT_EQ(settings.PeekSwitch(GetParam().key), GetParam().on) << GetParam().key << " '" << GetParam().text << "'";
-}
-
-TEST(SettingsSwitches, PeekTakesTheFirstRunValueOfAKeyNotSetAndWritesNothing) {
-  MemoryStore store;
-  store.Set(keys::Pattern1BoxUse(1), "non");  // the not-set marker stored as text
-  Settings settings(store);
-  EXPECT_TRUE(settings.PeekSwitch(keys::Pattern1BoxUse(1)));
-  EXPECT_TRUE(settings.PeekSwitch(keys::Pattern2BoxUse(2)));
-  EXPECT_FALSE(settings.PeekSwitch(keys::kMusicSwitch));  // "1": no music
-  EXPECT_FALSE(settings.PeekSwitch(keys::kEveryMonitor));
-  EXPECT_FALSE(settings.PeekSwitch(keys::kSlideScale));  // not a switch
-  EXPECT_TRUE(store.writes().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -126,10 +113,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Music and its slots play unless "1".
         SwitchCase{"MusicPlayStop", "0", true}, SwitchCase{"MusicPlayStop", "1", false},
         SwitchCase{"MusicPlayStop", "x", true}, SwitchCase{keys::MusicPlayFlag(4), "1", false},
-        SwitchCase{keys::MusicPlayFlag(4), "2", true},
-        // Every monitor runs a slide show only for "1".
-        SwitchCase{std::string(keys::kEveryMonitor), "1", true}, SwitchCase{std::string(keys::kEveryMonitor), "0", false},
-        SwitchCase{std::string(keys::kEveryMonitor), "2", false}));
+        SwitchCase{keys::MusicPlayFlag(4), "2", true}));
 
 TEST(SettingsSwitches, WriteTheTextsTheirReadersExpect) {
   MemoryStore store;

@@ -33,29 +33,6 @@ TEST(ShowSettings, EmptyStoreRunsPatternOneWithFirstRunValues) {
   EXPECT_FALSE(store.Has(keys::MotionMode(1)));
 }
 
-TEST(ShowSettings, EveryMonitorIsOnOnlyForOneAndIsReadWithoutWriting) {
-  const struct {
-    const char* stored;  // nullptr: never set
-    bool on;
-  } cases[] = {{"1", true}, {"0", false}, {nullptr, false}, {"non", false}, {"yes", false}, {" 1", false}, {"", false}};
-  for (const auto& c : cases) {
-    MemoryStore store;
-    store.Set("ScrActionRegSelectNoFlag", "1");
-    if (c.stored) store.Set(std::string(keys::kEveryMonitor), c.stored);
-    Settings settings(store);
-    const ShowSettings show = ReadShowSettings(settings);
-    const std::string label = c.stored ? c.stored : "(not set)";
-    EXPECT_EQ(show.every_monitor, c.on) << label;
-    for (const auto& [key, value] : store.writes()) EXPECT_NE(key, keys::kEveryMonitor) << label;
-  }
-  // Pattern 2 stays on the primary whatever the key says.
-  MemoryStore store;
-  store.Set("ScrActionRegSelectNoFlag", "2");
-  store.Set(std::string(keys::kEveryMonitor), "1");
-  Settings settings(store);
-  EXPECT_FALSE(ReadShowSettings(settings).every_monitor);
-}
-
 TEST(ShowSettings, StoredDetailModeIsCopiedAsItStands) {
   MemoryStore store;
   store.Set("ScrActionRegSelectNoFlag", "1");
