@@ -179,6 +179,16 @@ HWND WindowOver(const std::vector<HWND>& windows, const Monitor& m) {
 HWND BlankWindowOver(const ShowWindows& windows, const Monitor& m) { return WindowOver(windows.blank, m); }
 HWND SlidesWindowOver(const ShowWindows& windows, const Monitor& m) { return WindowOver(windows.slides, m); }
 
+bool WaitForCover(const Module& module, std::size_t others, bool slides, ShowWindows& windows,
+                  std::chrono::milliseconds timeout) {
+  return WaitUntil(
+      [&] {
+        windows = WindowsOf(module);
+        return windows.show != nullptr && (slides ? windows.slides : windows.blank).size() == others;
+      },
+      timeout);
+}
+
 RECT CentreRect(SIZE picture, SIZE client, int scale) {
   const int fit = std::min(scale * (client.cx / 100), scale * (client.cy / 100));
   int w = fit, h = fit;

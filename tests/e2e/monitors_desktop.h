@@ -80,6 +80,10 @@ ShowWindows WindowsOf(const Module& module);
 HWND BlankWindowOver(const ShowWindows& windows, const Monitor& m);
 // The slide show window over `m`, or null.
 HWND SlidesWindowOver(const ShowWindows& windows, const Monitor& m);
+// Waits until the module shows its show window and `others` windows of the other monitors, slide
+// show windows or black ones; false when they never came within `timeout`.
+bool WaitForCover(const Module& module, std::size_t others, bool slides, ShowWindows& windows,
+                  std::chrono::milliseconds timeout);
 
 // Where the slide show puts a picture in centre mode on a client area of `client`, at `scale`
 // percent, written out from the rule: fit side F = min(P * (W div 100), P * (H div 100)), the

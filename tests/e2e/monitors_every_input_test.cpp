@@ -33,12 +33,7 @@ class MonitorsEveryInput : public OnMonitors {
     const POINT middle = Middle(m);
     EXPECT_TRUE(SetCursorPos(middle.x, middle.y));
     ShowWindows windows;
-    const bool up = WaitUntil(
-        [&] {
-          windows = WindowsOf(show);
-          return windows.show != nullptr && windows.slides.size() == Others().size();
-        },
-        kStart);
+    const bool up = WaitForCover(show, Others().size(), true, windows, kStart);
     EXPECT_TRUE(up) << "the show and its " << Others().size() << " slide show windows never appeared";
     EXPECT_TRUE(windows.blank.empty());
     if (!up) return nullptr;

@@ -56,13 +56,8 @@ class MonitorsEvery : public OnMonitors {
   // The module's windows once the show window and a slide show window per other monitor are up.
   ShowWindows WaitForSlides(const Module& show) const {
     ShowWindows windows;
-    const bool up = WaitUntil(
-        [&] {
-          windows = WindowsOf(show);
-          return windows.show != nullptr && windows.slides.size() == Others().size();
-        },
-        kStart);
-    EXPECT_TRUE(up) << "the show and its " << Others().size() << " slide show windows never appeared";
+    EXPECT_TRUE(WaitForCover(show, Others().size(), true, windows, kStart))
+        << "the show and its " << Others().size() << " slide show windows never appeared";
     return windows;
   }
 
@@ -75,6 +70,18 @@ class MonitorsEvery : public OnMonitors {
           return ready(shot);
         },
         timeout);
+  }
+  // Captures the desktop until monitor k of the order shows the colour of picture k + 1 at
+  // points[k], for every k.
+  bool CaptureWhenEachShowsItsPicture(const std::vector<POINT>& points, DesktopShot& shot,
+                                      std::chrono::milliseconds timeout) const {
+    return CaptureWhen(
+        [&](const DesktopShot& s) {
+          for (std::size_t k = 0; k < layout_.size(); ++k)
+            if (!Near(s.At(points[k].x, points[k].y), kSlides[k].rgb, kTolerance)) return false;
+          return true;
+        },
+        shot, timeout);
   }
 
   // Nothing drawn where no monitor is.
@@ -103,16 +110,10 @@ TEST_F(MonitorsEvery, EachMonitorShowsItsOwnPictureAtItsOwnFittedCentreAtOnce) {
   std::vector<RECT> pictures;
   for (std::size_t k = 0; k < layout_.size(); ++k)
     pictures.push_back(Offset(CentreRect(kSlides[k].size, SizeOf(layout_[k]), 50), Corner(layout_[k])));
+  std::vector<POINT> centres;
+  for (const RECT& r : pictures) centres.push_back(Centre(r));
   DesktopShot shot;
-  const bool all = CaptureWhen(
-      [&](const DesktopShot& s) {
-        for (std::size_t k = 0; k < layout_.size(); ++k) {
-          const POINT c = Centre(pictures[k]);
-          if (!Near(s.At(c.x, c.y), kSlides[k].rgb, kTolerance)) return false;
-        }
-        return true;
-      },
-      shot, 10s);
+  const bool all = CaptureWhenEachShowsItsPicture(centres, shot, 10s);
   Save(shot, L"monitors-every-centre");
   ASSERT_TRUE(all) << "the monitors never showed pictures 1, 2 and 3 at once";
   for (std::size_t k = 0; k < layout_.size(); ++k) {
@@ -146,16 +147,10 @@ TEST_F(MonitorsEvery, FiveDirectionsPutsEachMonitorsCopiesAtItsOwnCentreAndCorne
   }
   // The bottom-left copy is the last before the screen is cleared: once every monitor shows it,
   // all five copies are up everywhere.
+  std::vector<POINT> last_copies;
+  for (const auto& five : places) last_copies.push_back(Centre(five[4]));
   DesktopShot shot;
-  const bool all = CaptureWhen(
-      [&](const DesktopShot& s) {
-        for (std::size_t k = 0; k < layout_.size(); ++k) {
-          const POINT c = Centre(places[k][4]);
-          if (!Near(s.At(c.x, c.y), kSlides[k].rgb, kTolerance)) return false;
-        }
-        return true;
-      },
-      shot, 15s);
+  const bool all = CaptureWhenEachShowsItsPicture(last_copies, shot, 15s);
   Save(shot, L"monitors-every-five-directions");
   ASSERT_TRUE(all) << "the last corner copies never came on every monitor";
   for (std::size_t k = 0; k < layout_.size(); ++k) {
@@ -218,12 +213,7 @@ TEST_F(MonitorsEvery, AnyValueButOneKeepsTheOtherMonitorsBlack) {
     registry::Write(L"ScrActionRegSelectEveryMonitorFlag", value);
     Module show(L"/s");
     ShowWindows windows;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-          windows = WindowsOf(show);
-          return windows.show != nullptr && windows.blank.size() == Others().size();
-        },
-        kStart))
+    ASSERT_TRUE(WaitForCover(show, Others().size(), false, windows, kStart))
         << "no black window per other monitor with '" << Narrow(value) << "'";
     EXPECT_TRUE(windows.slides.empty()) << Narrow(value);
     const RECT first = Offset(CentreRect(kSlides[0].size, SizeOf(Primary()), 50), Corner(Primary()));
@@ -249,13 +239,7 @@ TEST_F(MonitorsEvery, PatternTwoStaysOverThePrimaryWithTheOthersBlack) {
   }
   Module show(L"/s");
   ShowWindows windows;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        windows = WindowsOf(show);
-        return windows.show != nullptr && windows.blank.size() == Others().size();
-      },
-      kStart))
-      << "no black window per other monitor";
+  ASSERT_TRUE(WaitForCover(show, Others().size(), false, windows, kStart)) << "no black window per other monitor";
   EXPECT_TRUE(windows.slides.empty());
   // Bounce turns at an edge one step late: the windows pass the primary's edges by 2 pixels.
   const RECT reach = Inflated(Primary().rect, 2);
