@@ -38,6 +38,9 @@ struct ShowSettings {
   std::string current_detail_mode = "1";
   int slide_interval = 1500;  // ms; a damaged text reads as the first-run value
   int scale = 50;             // percent
+  // Whether every monitor runs a slide show of its own (the extended settings, which the show
+  // window reads at its start); otherwise the monitors beside the primary stay black.
+  bool every_monitor = false;
 
   // Pattern 1 and 2 (from the key of the pattern that runs). The picture table switches off a
   // box without a usable picture.

@@ -1,5 +1,7 @@
 #include "show/slide_engine.h"
 
+#include <vector>
+
 #include "app/settings_keys.h"
 #include "platform/image/picture.h"
 
@@ -80,6 +82,26 @@ SlideEngine::SlideTick SlideEngine::Tick() {
   return {interval_ms_, pause_seconds_, interval_ms_ != interval_at_pause_};
 }
 
+void SlideEngine::BeginLater(int pictures) {
+  if (pictures <= 0 || state_ != State{}) return;
+  struct Place {
+    int box;
+    int slot;
+  };
+  std::vector<Place> order;
+  for (int b = 1; b <= kLastBox; ++b) {
+    if (!parts_.show.box_use[b - 1]) continue;
+    for (int s = 1; s <= kLastSlot; ++s)
+      if (parts_.pictures.Present(b, s)) order.push_back({b, s});
+  }
+  // A whole number of rounds begins where an engine without an offset does.
+  const std::size_t later = order.empty() ? 0 : static_cast<std::size_t>(pictures) % order.size();
+  if (later == 0) return;
+  const Place& first = order[later];
+  state_.current_box = first.box;
+  state_.slot_counter = first.slot;
+}
+
 void SlideEngine::RereadSlideInterval() {
   // A key that vanished reads back as the not-set marker and, like a damaged value, leaves the
   // last good interval in use; nothing is written back during the show.
@@ -142,6 +164,9 @@ bool SlideEngine::DrawSlot(int box, int slot) {
     return false;
   }
   const Size fitted = FitPicture({picture->source_width, picture->source_height}, fit_side_);
+  // A canvas under 100 pixels on a side (a monitor a driver reports 1 pixel high, say) has a fit
+  // side of 0: the slot takes its turn, but there is nothing to draw and no room to place it in.
+  if (fitted.width <= 0 || fitted.height <= 0) return true;
   const Rect rect = Place(fitted);
   parts_.canvas.StretchDraw(rect, *picture);
   return true;

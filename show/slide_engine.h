@@ -75,6 +75,12 @@ class SlideEngine {
   };
   SlideTick Tick();
 
+  // Makes the show begin `pictures` places later in its order (the pictures of the boxes in use
+  // whose files exist now, box 1 slot 1 first, counted round again past the last): the start tick
+  // comes first as always, and the next tick draws that picture. So several monitors' engines
+  // over one table show different pictures at once. Only before the first tick; draws nothing.
+  void BeginLater(int pictures);
+
   const State& state() const { return state_; }
   // The slide interval in use (the last good value read).
   int slide_interval_ms() const { return slide_interval_ms_; }

@@ -29,6 +29,26 @@ void ShowSurface::CreateSurface(const wchar_t* title, HWND preview_parent, HBRUS
   exit_ = ExitOnInput(full_screen());
 }
 
+void ShowSurface::FormMouseMove(POINT screen) {
+  if (confirming_ || !exit_.OnMouseMove(screen.x, screen.y, Now())) return;
+  confirming_ = true;
+  changes_before_ = exit_.changes();
+  SetTimerInterval(kConfirmMoveTimer, ExitOnInput::kConfirmMoveMs);
+}
+
+bool ShowSurface::OnConfirmMoveTimer(UINT_PTR id) {
+  if (id != kConfirmMoveTimer) return false;
+  SetTimerInterval(kConfirmMoveTimer, 0);
+  confirming_ = false;
+  if (exit_.changes() != changes_before_) return true;  // heard of, and settled
+  if (MonitorsChangedUnheard()) {
+    MonitorsChanged();
+    return true;
+  }
+  Close();
+  return true;
+}
+
 void ShowSurface::ShowOnScreen() {
   ShowWindow(hwnd(), full_screen() ? SW_SHOW : SW_SHOWNA);
   if (full_screen()) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
+
 #include "platform/win32/window.h"
 #include "show/exit_on_input.h"
 
@@ -28,17 +30,30 @@ class ShowSurface : public win32::Window {
   void FormMouseDown() {
     if (exit_.OnMouseDown()) Close();
   }
-  void FormMouseMove(POINT screen) {
-    if (exit_.OnMouseMove(screen.x, screen.y)) Close();
-  }
+  // A move that would end the show ends it only if no change of the monitors is heard of within
+  // a moment (ExitOnInput::kConfirmMoveMs): the system moves the mouse itself then.
+  void FormMouseMove(POINT screen);
+  // The monitors changed now: mouse positions reported for a moment are the system's.
+  void MonitorsChanged() { exit_.MonitorsChanged(Now()); }
+  // Whether the monitors are no longer those the show covers (and the show sets about covering
+  // them); a window that covers none has nothing to tell.
+  virtual bool MonitorsChangedUnheard() { return false; }
+  // The derived window's OnTimer hands every timer here first; true when it was this one's.
+  bool OnConfirmMoveTimer(UINT_PTR id);
 
   void OnKeyDown(WPARAM) override { FormKeyDown(); }
   void OnMouseDown(POINT) override { FormMouseDown(); }
   void OnMouseMove(POINT screen) override { FormMouseMove(screen); }
 
  private:
+  static constexpr UINT_PTR kConfirmMoveTimer = 0x7E10;
+  static std::int64_t Now() { return static_cast<std::int64_t>(GetTickCount64()); }
+
   HWND preview_parent_ = nullptr;
   ExitOnInput exit_{false};
+  // A move that would end the show waits for its confirmation.
+  bool confirming_ = false;
+  int changes_before_ = 0;
 };
 
 }  // namespace tessmoor

@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
@@ -160,16 +161,69 @@ ShowWindows WindowsOf(const Module& module) {
     const std::wstring title = WindowText(h);
     if (title == L"No1Form") windows.show = h;
     if (title == L"TessmoorBlank") windows.blank.push_back(h);
+    if (title == L"TessmoorSlides") windows.slides.push_back(h);
   }
   return windows;
 }
 
-HWND BlankWindowOver(const ShowWindows& windows, const Monitor& m) {
-  for (HWND h : windows.blank) {
+namespace {
+HWND WindowOver(const std::vector<HWND>& windows, const Monitor& m) {
+  for (HWND h : windows) {
     const RECT r = WindowRectOf(h);
     if (EqualRect(&r, &m.rect)) return h;
   }
   return nullptr;
+}
+}  // namespace
+
+HWND BlankWindowOver(const ShowWindows& windows, const Monitor& m) { return WindowOver(windows.blank, m); }
+HWND SlidesWindowOver(const ShowWindows& windows, const Monitor& m) { return WindowOver(windows.slides, m); }
+
+bool WaitForCover(const Module& module, std::size_t others, bool slides, ShowWindows& windows,
+                  std::chrono::milliseconds timeout) {
+  return WaitUntil(
+      [&] {
+        windows = WindowsOf(module);
+        return windows.show != nullptr && (slides ? windows.slides : windows.blank).size() == others;
+      },
+      timeout);
+}
+
+RECT CentreRect(SIZE picture, SIZE client, int scale) {
+  const int fit = std::min(scale * (client.cx / 100), scale * (client.cy / 100));
+  int w = fit, h = fit;
+  if (picture.cx > picture.cy) {
+    const double ratio = static_cast<double>(picture.cy) / picture.cx;
+    h = static_cast<int>(static_cast<long double>(fit) * ratio);
+  } else {
+    const double ratio = static_cast<double>(picture.cx) / picture.cy;
+    w = static_cast<int>(static_cast<long double>(fit) * ratio);
+  }
+  const int x = static_cast<int>(std::trunc(client.cx * 0.5 - w * 0.5));
+  const int y = static_cast<int>(std::trunc(client.cy * 0.5 - h * 0.5));
+  return {x, y, x + w, y + h};
+}
+
+RECT Offset(RECT r, POINT by) {
+  OffsetRect(&r, by.x, by.y);
+  return r;
+}
+
+RECT Inflated(RECT r, int by) {
+  InflateRect(&r, by, by);
+  return r;
+}
+
+RECT OnMonitors::Desktop() const {
+  RECT all = Primary().rect;
+  for (const Monitor& m : layout_) UnionRect(&all, &all, &m.rect);
+  return all;
+}
+
+std::vector<RECT> OnMonitors::MonitorRects() const {
+  std::vector<RECT> rects;
+  for (const Monitor& m : layout_) rects.push_back(m.rect);
+  return rects;
 }
 
 void OnMonitors::SetUp() {

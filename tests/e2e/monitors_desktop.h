@@ -68,14 +68,30 @@ std::vector<POINT> EdgePoints(const RECT& r);
 // Whether (x, y) lies on some monitor.
 bool OnSomeMonitor(const std::vector<Monitor>& layout, int x, int y);
 
-// The module's windows: the show window, the black windows over the other monitors.
+// The module's windows: the show window, the black windows over the other monitors, and the
+// windows of the other monitors' own slide shows.
 struct ShowWindows {
   HWND show = nullptr;
   std::vector<HWND> blank;
+  std::vector<HWND> slides;
 };
 ShowWindows WindowsOf(const Module& module);
 // The black window over `m`, or null.
 HWND BlankWindowOver(const ShowWindows& windows, const Monitor& m);
+// The slide show window over `m`, or null.
+HWND SlidesWindowOver(const ShowWindows& windows, const Monitor& m);
+// Waits until the module shows its show window and `others` windows of the other monitors, slide
+// show windows or black ones; false when they never came within `timeout`.
+bool WaitForCover(const Module& module, std::size_t others, bool slides, ShowWindows& windows,
+                  std::chrono::milliseconds timeout);
+
+// Where the slide show puts a picture in centre mode on a client area of `client`, at `scale`
+// percent, written out from the rule: fit side F = min(P * (W div 100), P * (H div 100)), the
+// longer side becomes F and the other F times the side ratio, truncated; centred, truncated.
+RECT CentreRect(SIZE picture, SIZE client, int scale);
+// `r` moved by `by`, or grown on every side by `by` pixels (shrunk for a negative `by`).
+RECT Offset(RECT r, POINT by);
+RECT Inflated(RECT r, int by);
 
 // Every test on the desktop starts by checking that this process sees the layout it was given,
 // so that a desktop that fell back to one monitor fails instead of passing; the settings are
@@ -86,6 +102,9 @@ class OnMonitors : public ::testing::Test {
   const Monitor& Primary() const { return layout_.front(); }
   // Every monitor but the primary one.
   std::vector<Monitor> Others() const { return {layout_.begin() + 1, layout_.end()}; }
+  // The bounding box of every monitor, and the monitors' areas.
+  RECT Desktop() const;
+  std::vector<RECT> MonitorRects() const;
 
   std::vector<Monitor> layout_;  // the given layout, Sorted()
 };

@@ -4,8 +4,6 @@
 // leaves the preview inside its host window wherever the host lies.
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "tests/e2e/harness.h"
 #include "tests/e2e/monitors_desktop.h"
 #include "tests/support/picture_files.h"
@@ -26,24 +24,6 @@ std::vector<std::uint8_t> QuadrantJpeg(int width, int height) {
                         test::Quadrants(width, height, test::kRed, test::kGreen, test::kBlue, test::kYellow), 92);
 }
 
-// Where the slide show puts a picture in centre mode on a client area of `client`, at `scale`
-// percent, written out from the rule: fit side F = min(P * (W div 100), P * (H div 100)), the
-// longer side becomes F and the other F times the side ratio, truncated; centred, truncated.
-RECT CentreRect(SIZE picture, SIZE client, int scale) {
-  const int fit = std::min(scale * (client.cx / 100), scale * (client.cy / 100));
-  int w = fit, h = fit;
-  if (picture.cx > picture.cy) {
-    const double ratio = static_cast<double>(picture.cy) / picture.cx;
-    h = static_cast<int>(static_cast<long double>(fit) * ratio);
-  } else {
-    const double ratio = static_cast<double>(picture.cx) / picture.cy;
-    w = static_cast<int>(static_cast<long double>(fit) * ratio);
-  }
-  const int x = static_cast<int>(std::trunc(client.cx * 0.5 - w * 0.5));
-  const int y = static_cast<int>(std::trunc(client.cy * 0.5 - h * 0.5));
-  return {x, y, x + w, y + h};
-}
-
 // The quadrant colours well inside each quarter of `r` and just inside its corners.
 void ExpectQuadrants(const DesktopShot& shot, const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;
@@ -59,11 +39,6 @@ void ExpectQuadrants(const DesktopShot& shot, const RECT& r) {
         << "picture " << Text(r) << ": pixel " << p.x << "," << p.y << " is " << std::hex << shot.At(p.x, p.y);
 }
 
-RECT Inflated(RECT r, int by) {
-  InflateRect(&r, by, by);
-  return r;
-}
-
 class MonitorsShow : public OnMonitors {
  protected:
   // The module's windows once the show window and one black window per other monitor are up.
@@ -76,17 +51,6 @@ class MonitorsShow : public OnMonitors {
         },
         kStart);
     return windows;
-  }
-
-  RECT Desktop() const {
-    RECT all = Primary().rect;
-    for (const Monitor& m : layout_) UnionRect(&all, &all, &m.rect);
-    return all;
-  }
-  std::vector<RECT> MonitorRects() const {
-    std::vector<RECT> rects;
-    for (const Monitor& m : layout_) rects.push_back(m.rect);
-    return rects;
   }
 };
 

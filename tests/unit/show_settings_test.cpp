@@ -106,6 +106,28 @@ TEST(ExitOnInput, FirstPositionLeftOfThePrimaryMonitorIsRecordedToo) {
   EXPECT_TRUE(exit.OnMouseMove(-1499, -20));
 }
 
+TEST(ExitOnInput, PositionsSoonAfterAChangeOfTheMonitorsAreTheSystemsNotMoves) {
+  ExitOnInput exit(true);
+  EXPECT_FALSE(exit.OnMouseMove(224, 767, 5000));
+  exit.MonitorsChanged(6000);
+  // Where the system put the mouse, and where it reports it again to windows made over it.
+  EXPECT_FALSE(exit.OnMouseMove(0, 599, 6001));
+  EXPECT_FALSE(exit.OnMouseMove(-1, 599, 6999));
+  EXPECT_TRUE(exit.OnKey());
+  EXPECT_TRUE(exit.OnMouseDown());
+  // Settled: the last of them is the first position.
+  EXPECT_FALSE(exit.OnMouseMove(-1, 599, 7000));
+  EXPECT_TRUE(exit.OnMouseMove(0, 599, 7000));
+}
+
+TEST(ExitOnInput, AChangeWithoutAReportLeavesTheNextPositionTheFirst) {
+  ExitOnInput exit(true);
+  EXPECT_FALSE(exit.OnMouseMove(10, 10, 100));
+  exit.MonitorsChanged(200);
+  EXPECT_FALSE(exit.OnMouseMove(50, 50, 5000));  // long after: no move since the change yet
+  EXPECT_TRUE(exit.OnMouseMove(51, 50, 5001));
+}
+
 TEST(ExitOnInput, PreviewIgnoresAllInput) {
   ExitOnInput exit(false);
   EXPECT_FALSE(exit.OnKey());
