@@ -217,16 +217,15 @@ int SlideEngine::Random(int n) {
 void SlideEngine::ChangeAfterLastSlot(int box) {
   state_.slot_counter = 0;
   state_.paste_clear = true;
-  if (box == kLastBox) {
-    Restart();
-    return;
-  }
-  state_.current_box = box + 1;
-  SearchFrom(box + 1);
+  MoveToBoxAfter(box);
 }
 
 void SlideEngine::ChangeFromBoxNotInUse(int box) {
   if (mode_ == Mode::kFiveDirections) state_.five_position = 1;
+  MoveToBoxAfter(box);
+}
+
+void SlideEngine::MoveToBoxAfter(int box) {
   if (box == kLastBox) {
     Restart();
     return;

@@ -99,6 +99,8 @@ class SlideEngine {
   int Random(int n);
   void ChangeAfterLastSlot(int box);
   void ChangeFromBoxNotInUse(int box);
+  // The next box in order, or the start again after the last.
+  void MoveToBoxAfter(int box);
   void SearchFrom(int first_box);
   void Restart();
   void RereadSlideInterval();
