@@ -16,6 +16,12 @@ foreach(_file IN LISTS TESSMOOR_E2E_SUITE_FILES)
   if(NOT _name MATCHES "^monitors_")
     continue()
   endif()
+  # Changing the monitors goes through ChangeDisplaySettingsEx, which the 32-bit side of Wine
+  # refuses (and whose EnumDisplaySettingsEx answers the first device with the whole desktop):
+  # the 64-bit tree runs these, over the same show code.
+  if(_name STREQUAL "monitors_change" AND TESSMOOR_WINE_ARCH STREQUAL "win32")
+    continue()
+  endif()
   tessmoor_e2e_filter("${_file}" _filter)
   foreach(_entry IN LISTS TESSMOOR_MONITOR_LAYOUTS)
     string(REGEX REPLACE "=.*" "" _layout_name "${_entry}")
