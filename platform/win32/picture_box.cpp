@@ -1,6 +1,9 @@
 #include "platform/win32/picture_box.h"
 
+#include <algorithm>
+
 #include "platform/picture_rect.h"
+#include "platform/win32/folder_glyph.h"
 #include "platform/win32/gdi_canvas.h"
 
 namespace tessmoor::win32 {
@@ -14,6 +17,7 @@ PictureBox::PictureBox(HWND parent, int id, RECT bounds, bool enlarge, COLORREF 
 void PictureBox::SetPicture(Picture picture) {
   picture_ = std::move(picture);
   design_rect_.reset();
+  folder_mark_.reset();
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
@@ -21,13 +25,41 @@ void PictureBox::SetPicture(Picture picture, const Rect& design_rect, DpiScale s
   picture_ = std::move(picture);
   design_rect_ = design_rect;
   scale_ = scale;
+  folder_mark_.reset();
   InvalidateRect(hwnd(), nullptr, TRUE);
 }
 
 void PictureBox::ClearPicture() {
   picture_.reset();
   design_rect_.reset();
+  folder_mark_.reset();
   InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void PictureBox::SetFolderMark(std::wstring caption) {
+  folder_mark_ = std::move(caption);
+  InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void PictureBox::DrawFolderMark(HDC dc) const {
+  const DpiScale s = DpiScale::ForWindow(hwnd());
+  RECT client{};
+  GetClientRect(hwnd(), &client);
+  // The control has no font of its own; it writes in the one of the window it sits in.
+  HFONT font = reinterpret_cast<HFONT>(SendMessageW(GetParent(hwnd()), WM_GETFONT, 0, 0));
+  SelectScope selected(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
+  RECT text{};
+  DrawTextW(dc, folder_mark_->c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+  const int height = std::max<int>(text.bottom - text.top, s(12)) + s(4);
+  const RECT plate{client.left, client.bottom - height, client.left + s(22) + (text.right - text.left),
+                   client.bottom};
+  FillRect(dc, &plate, GetSysColorBrush(COLOR_WINDOW));
+  FrameRect(dc, &plate, GetSysColorBrush(COLOR_BTNSHADOW));
+  DrawFolderGlyph(dc, plate.left + s(3), plate.top + (height - s(12)) / 2, s, false);
+  RECT caption{plate.left + s(20), plate.top, plate.right, plate.bottom};
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  DrawTextW(dc, folder_mark_->c_str(), -1, &caption, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
 void PictureBox::Rescale(DpiScale scale) {
@@ -43,7 +75,11 @@ void PictureBox::SetLook(bool enlarge, COLORREF background) {
 
 void PictureBox::OnPaint(HDC dc, const RECT& area) {
   FillRect(dc, &area, background_.get());
-  if (!picture_) return;
+  if (picture_) DrawPictureIn(dc);
+  if (folder_mark_) DrawFolderMark(dc);
+}
+
+void PictureBox::DrawPictureIn(HDC dc) const {
   RECT r{};
   if (design_rect_) {
     // Each edge scaled on its own, as the caller placed the control's own edges.
