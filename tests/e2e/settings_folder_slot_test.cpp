@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
+#include <optional>
 
 #include "setup/settings_dialog_layout.h"
 #include "tests/e2e/harness.h"
@@ -17,7 +19,23 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class SettingsFolderSlot : public SettingsDialog {};
+class SettingsFolderSlot : public SettingsDialog {
+ protected:
+  // Starts the configuration run and waits for its dialog; false when it never appears.
+  bool Start() {
+    HWND hwnd = Open(module_);
+    if (hwnd) driver_.emplace(hwnd);
+    return hwnd != nullptr;
+  }
+  // Saves, which ends the run; false when the run does not end well.
+  bool SaveAndExit() {
+    driver_->PostClick(driver_->Control("NoImageRegFileSaveButton"));
+    return module_->WaitExit(kExit) == 0u;
+  }
+
+  std::unique_ptr<Module> module_;
+  std::optional<SettingsDialogDriver> driver_;
+};
 
 // A folder of pictures in several formats: by name "2.png" (300 x 200 in four colours) comes first,
 // before "10.bmp" and "b.gif"; the subfolder's picture comes last. A text file is no picture.
@@ -63,10 +81,9 @@ TEST_F(SettingsFolderSlot, KeepsAFolderSlotThroughASaveAndShowsItsFirstPicture) 
   registry::Write(ImageKey(1, 1), SettingsPictures().yellow);
   registry::Write(ImageKey(2, 1), trip);
   registry::Write(ImageKey(4, 1), other);
-  std::unique_ptr<Module> module;
-  HWND hwnd = Open(module);
-  ASSERT_NE(hwnd, nullptr);
-  const SettingsDialogDriver d(hwnd);
+  ASSERT_TRUE(Start());
+  const SettingsDialogDriver& d = *driver_;
+  const HWND hwnd = d.hwnd();
   // The browser beside the folder, where a user would drag it from.
   ASSERT_TRUE(d.OpenFolder(trip.substr(0, trip.find_last_of(L'\\'))));
   HWND folders = d.Control("ScrSetUpDirectoryListBox");
@@ -98,18 +115,15 @@ TEST_F(SettingsFolderSlot, KeepsAFolderSlotThroughASaveAndShowsItsFirstPicture) 
   EXPECT_FALSE(FolderGlyphShown(shot, WindowRectOf(BoxPicture(d, 1))));
   EXPECT_FALSE(FolderGlyphShown(shot, WindowRectOf(BoxPicture(d, 3))));
 
-  d.PostClick(d.Control("NoImageRegFileSaveButton"));
-  ASSERT_EQ(module->WaitExit(kExit), 0u);
+  ASSERT_TRUE(SaveAndExit());
   EXPECT_EQ(registry::Read(ImageKey(2, 1)), trip);
   EXPECT_EQ(registry::Read(ImageKey(4, 1)), other);
 }
 
 TEST_F(SettingsFolderSlot, AFolderDraggedFromTheFolderListFillsTheBoxsCurrentSlot) {
   const std::wstring trip = TripFolder();
-  std::unique_ptr<Module> module;
-  HWND hwnd = Open(module);
-  ASSERT_NE(hwnd, nullptr);
-  const SettingsDialogDriver d(hwnd);
+  ASSERT_TRUE(Start());
+  const SettingsDialogDriver& d = *driver_;
   ASSERT_TRUE(d.OpenFolder(trip.substr(0, trip.find_last_of(L'\\'))));
   d.SelectTab(1, 2);
   ASSERT_TRUE(d.DragFolderToBox(L"Trip 2024", 1, [&] { return HasSize(d.SizeOf(BoxPicture(d, 1)), 137, 91); }))
@@ -119,18 +133,16 @@ TEST_F(SettingsFolderSlot, AFolderDraggedFromTheFolderListFillsTheBoxsCurrentSlo
   EXPECT_TRUE(d.DoubleClickFolder(L"Trip 2024", [&] { return d.Items(d.Control("ScrSetUpFileListBox")) == pictures; }))
       << "the double click did not open the folder";
 
-  d.PostClick(d.Control("NoImageRegFileSaveButton"));
-  ASSERT_EQ(module->WaitExit(kExit), 0u);
+  ASSERT_TRUE(SaveAndExit());
   EXPECT_EQ(registry::Read(ImageKey(1, 3)), trip);
   EXPECT_EQ(registry::Read(ImageKey(1, 1)), L"");
 }
 
 TEST_F(SettingsFolderSlot, TheOpenDialogsButtonChoosesTheFolderItShows) {
   const std::wstring trip = TripFolder();
-  std::unique_ptr<Module> module;
-  HWND hwnd = Open(module);
-  ASSERT_NE(hwnd, nullptr);
-  const SettingsDialogDriver d(hwnd);
+  ASSERT_TRUE(Start());
+  const SettingsDialogDriver& d = *driver_;
+  const HWND hwnd = d.hwnd();
   d.SelectTab(3, 4);
   d.PostClick(d.BoxControl(3, "NoImageButton"));
   HWND open = WaitOwnedWindow(hwnd, L"#32770", 10s);
@@ -148,8 +160,7 @@ TEST_F(SettingsFolderSlot, TheOpenDialogsButtonChoosesTheFolderItShows) {
   ASSERT_NE(SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr), 0);
   EXPECT_PRED3(HasSize, d.SizeOf(BoxPicture(d, 3)), 137, 91);
 
-  d.PostClick(d.Control("NoImageRegFileSaveButton"));
-  ASSERT_EQ(module->WaitExit(kExit), 0u);
+  ASSERT_TRUE(SaveAndExit());
   const std::optional<std::wstring> stored = registry::Read(ImageKey(3, 5));
   ASSERT_TRUE(stored.has_value());
   EXPECT_EQ(CompareStringOrdinal(stored->c_str(), -1, trip.c_str(), -1, TRUE), CSTR_EQUAL) << *stored;
