@@ -189,7 +189,6 @@ std::optional<OpenFileChoice> RunOpenFileDialog(HWND owner, const std::vector<Op
     OpenFileChoice choice;
     choice.path = state->chosen_folder;
     choice.folder = state->chosen_folder;
-    choice.is_folder = true;
     return choice;
   }
   file.resize(std::wcslen(file.c_str()));

@@ -27,7 +27,6 @@ std::vector<OpenFilter> OpenFiltersOf(const Filters& filters) {
 struct OpenFileChoice {
   std::wstring path;    // the chosen file's full name, or the chosen folder's
   std::wstring folder;  // the file's folder, with the trailing backslash; for a folder, itself
-  bool is_folder = false;
 };
 
 // What a preview pane draws: a picture, stretched into `drawn` (the pane's client coordinates).

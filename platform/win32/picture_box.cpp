@@ -50,13 +50,19 @@ void PictureBox::DrawFolderMark(HDC dc) const {
   SelectScope selected(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));
   RECT text{};
   DrawTextW(dc, folder_mark_->c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
-  const int height = std::max<int>(text.bottom - text.top, s(12)) + s(4);
-  const RECT plate{client.left, client.bottom - height, client.left + s(22) + (text.right - text.left),
-                   client.bottom};
+  const int text_width = text.right - text.left;
+  const int text_height = std::max<int>(text.bottom - text.top, s(12));
+  // The glyph beside the caption, or above it in a control too narrow for both in a row (the box
+  // of a tall picture).
+  const bool row = s(22) + text_width <= client.right;
+  const int width = row ? s(22) + text_width : std::max(s(17), text_width + s(6));
+  const int height = row ? text_height + s(4) : s(14) + text_height + s(2);
+  const RECT plate{client.left, client.bottom - height, client.left + width, client.bottom};
   FillRect(dc, &plate, GetSysColorBrush(COLOR_WINDOW));
   FrameRect(dc, &plate, GetSysColorBrush(COLOR_BTNSHADOW));
-  DrawFolderGlyph(dc, plate.left + s(3), plate.top + (height - s(12)) / 2, s, false);
-  RECT caption{plate.left + s(20), plate.top, plate.right, plate.bottom};
+  DrawFolderGlyph(dc, plate.left + s(3), row ? plate.top + (height - s(12)) / 2 : plate.top + s(2), s, false);
+  RECT caption = row ? RECT{plate.left + s(20), plate.top, plate.right, plate.bottom}
+                     : RECT{plate.left + s(3), plate.top + s(14), plate.right, plate.bottom};
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   DrawTextW(dc, folder_mark_->c_str(), -1, &caption, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);

@@ -57,9 +57,18 @@ std::wstring TripFolder() {
   return folder;
 }
 
+// Beside it, a folder of two tall pictures: its box is narrow.
+std::wstring TallFolder() {
+  const std::wstring trip = TripFolder();
+  const std::wstring tall = trip.substr(0, trip.find_last_of(L'\\')) + L"\\Tall";
+  WriteFileIn(tall, L"a.bmp", test::MakeBmp(300, 900, test::Solid(test::kGreen)));
+  WriteFileIn(tall, L"b.bmp", test::MakeBmp(300, 900, test::Solid(test::kBlue)));
+  return tall;
+}
+
 // The folder glyph's body colour somewhere in the bottom-left corner of the picture control.
 bool FolderGlyphShown(const Screenshot& shot, const RECT& r) {
-  for (int y = r.bottom - 26; y < r.bottom; ++y)
+  for (int y = r.bottom - 34; y < r.bottom; ++y)
     for (int x = r.left; x < r.left + 26; ++x)
       if (Near(shot.At(x, y), 0xF0C850, 24)) return true;
   return false;
@@ -80,6 +89,7 @@ TEST_F(SettingsFolderSlot, KeepsAFolderSlotThroughASaveAndShowsItsFirstPicture) 
   CharUpperBuffW(other.data(), static_cast<DWORD>(other.size()));
   registry::Write(ImageKey(1, 1), SettingsPictures().yellow);
   registry::Write(ImageKey(2, 1), trip);
+  registry::Write(ImageKey(3, 1), TallFolder());
   registry::Write(ImageKey(4, 1), other);
   ASSERT_TRUE(Start());
   const SettingsDialogDriver& d = *driver_;
@@ -110,10 +120,15 @@ TEST_F(SettingsFolderSlot, KeepsAFolderSlotThroughASaveAndShowsItsFirstPicture) 
     EXPECT_GE(DarkPixels(shot, {r.left + 18, r.bottom - 24, r.left + 60, r.bottom}), 10)
         << "box " << box << ": the mark's caption is not written";
   }
-  // A file slot and an empty one have no mark.
+  // A narrow box has its mark too, wholly inside it.
+  EXPECT_PRED3(HasSize, d.SizeOf(BoxPicture(d, 3)), 45, 137);
+  const RECT narrow = WindowRectOf(BoxPicture(d, 3));
+  EXPECT_TRUE(FolderGlyphShown(shot, narrow));
+  EXPECT_GE(DarkPixels(shot, {narrow.left, narrow.bottom - 18, narrow.right, narrow.bottom}), 10);
+  EXPECT_TRUE(Near(shot.At(narrow.left + 22, narrow.top + 40), 0x00FF00, 48));
+  // A file slot has no mark.
   EXPECT_PRED3(HasSize, d.SizeOf(BoxPicture(d, 1)), 102, 137);
   EXPECT_FALSE(FolderGlyphShown(shot, WindowRectOf(BoxPicture(d, 1))));
-  EXPECT_FALSE(FolderGlyphShown(shot, WindowRectOf(BoxPicture(d, 3))));
 
   ASSERT_TRUE(SaveAndExit());
   EXPECT_EQ(registry::Read(ImageKey(2, 1)), trip);
