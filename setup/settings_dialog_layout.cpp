@@ -1,5 +1,9 @@
 #include "setup/settings_dialog_layout.h"
 
+#include <algorithm>
+
+#include "platform/image/picture_decoder.h"
+
 namespace tessmoor {
 
 namespace {
@@ -78,5 +82,46 @@ const std::vector<ControlSpec<SettingsRole>>& SettingsDialogControls() {
 }
 
 std::string BoxTabCaption(int slot) { return "No." + std::to_string(slot); }
+
+namespace {
+
+// Lower-cased extensions as the built-in ones are listed first: ".jpg", ".jpeg", ".bmp".
+std::vector<std::string> MaskOrder(const std::vector<std::string>& extensions) {
+  std::vector<std::string> ordered;
+  for (std::string_view first : {".jpg", ".jpeg", ".bmp"})
+    if (std::find(extensions.begin(), extensions.end(), first) != extensions.end()) ordered.emplace_back(first);
+  for (const std::string& e : extensions)
+    if (std::find(ordered.begin(), ordered.end(), e) == ordered.end()) ordered.push_back(e);
+  return ordered;
+}
+
+}  // namespace
+
+std::string PictureFileMask(const std::vector<std::string>& extensions) {
+  return ExtensionPatterns(MaskOrder(extensions));
+}
+
+std::vector<OwnedFileFilter> PictureFileFilters(const std::vector<std::string>& extensions) {
+  const std::string all = PictureFileMask(extensions);
+  std::vector<OwnedFileFilter> filters{{"すべてのファイル (" + all + ")", all}};
+  std::vector<std::string> named;
+  for (const FileFilter& f : kPictureFileFilters) {
+    if (f.pattern.find(';') != std::string_view::npos) continue;
+    const std::string extension(f.pattern.substr(1));
+    if (std::find(extensions.begin(), extensions.end(), extension) == extensions.end()) continue;
+    filters.push_back({std::string(f.description), std::string(f.pattern)});
+    named.push_back(extension);
+  }
+  for (const std::string& e : MaskOrder(extensions)) {
+    if (std::find(named.begin(), named.end(), e) != named.end()) continue;
+    std::string format = e.substr(1);
+    std::transform(format.begin(), format.end(), format.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    filters.push_back({format + " イメージファイル (*" + e + ")", "*" + e});
+  }
+  return filters;
+}
+
+std::string FolderMarkCaption(std::size_t pictures) { return std::to_string(pictures) + " 枚"; }
 
 }  // namespace tessmoor

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,7 +57,29 @@ struct FileFilter {
   std::string_view pattern;
 };
 
-// The filter list of the four open-picture dialogs, in the order they offer it.
+// The open-picture dialog's button, under its picture pane, that takes the folder it shows.
+inline constexpr std::string_view kChooseFolderCaption = "このフォルダーを選ぶ";
+
+// An open-picture dialog's filter built for the decoders at hand.
+struct OwnedFileFilter {
+  std::string description;
+  std::string pattern;
+};
+
+// The file list's mask for a decoder's extensions (lower-cased, dot included): JPEG and BMP first
+// as ever, then the others in order: "*.jpg;*.jpeg;*.bmp;*.gif;*.png".
+std::string PictureFileMask(const std::vector<std::string>& extensions);
+
+// The open-picture dialogs' filters for a decoder's extensions: every picture first (as
+// PictureFileMask), then those of kPictureFileFilters the decoder takes, then one per other
+// format: "PNG イメージファイル (*.png)".
+std::vector<OwnedFileFilter> PictureFileFilters(const std::vector<std::string>& extensions);
+
+// What a box's folder mark says: "123 枚".
+std::string FolderMarkCaption(std::size_t pictures);
+
+// The filter list of the open-picture dialogs with the portable decoders alone, in the order they
+// offer it.
 inline constexpr std::array<FileFilter, 4> kPictureFileFilters{{
     {"すべてのファイル (*.jpg;*.jpeg;*.bmp)", "*.jpg;*.jpeg;*.bmp"},
     {"JPEG イメージファイル (*.jpg)", "*.jpg"},

@@ -4,12 +4,17 @@
 #include "platform/text.h"
 #include "setup/save_writes.h"
 #include "setup/settings_dialog_layout.h"
+#include "show/folder_pictures.h"
 
 namespace tessmoor {
 
 SettingsDialogModel::SettingsDialogModel(Settings& settings, FileSystem& files,
-                                         SettingsDialogView* view)
-    : settings_(settings), files_(files), view_(view) {
+                                         SettingsDialogView* view, const PictureDecoder* decoder)
+    : settings_(settings), files_(files), view_(view), decoder_(decoder) {
+  if (!decoder_) {
+    own_decoder_ = std::make_unique<BuiltInPictureDecoder>();
+    decoder_ = own_decoder_.get();
+  }
   const SettingsDialogValues values = ReadSettingsDialogValues(settings_);
   left_ = values.position.x;
   top_ = values.position.y;
@@ -29,8 +34,10 @@ void SettingsDialogModel::LoadSlots(const SettingsDialogValues& values) {
   for (int b = 1; b <= keys::kBoxCount; ++b) {
     for (int s = 1; s <= keys::kSlotsPerBox; ++s) {
       const std::string& value = values.picture(b, s);
-      // A key that was set but whose file is gone stays in the store until the user saves.
-      slots_[Index(b, s)] = !value.empty() && files_.FileExists(value) ? value : std::string();
+      // A key that was set but whose file or folder is gone stays in the store until the user
+      // saves.
+      const bool exists = !value.empty() && (files_.FileExists(value) || files_.FolderExists(value));
+      slots_[Index(b, s)] = exists ? value : std::string();
     }
     // A first picture that cannot be shown must not keep the user from the dialog where the
     // slot can be replaced: the box stays empty and the slot keeps its path.
@@ -45,14 +52,24 @@ void SettingsDialogModel::ShowSlot(int box, int slot, OnFailure on_failure) {
     view_->ClearBoxPicture(box);
     return;
   }
-  const std::string lower = LowerCase(path);
-  LoadBoxPreview(box, FileExtension(lower), lower, on_failure);
+  if (!files_.FileExists(path) && files_.FolderExists(path)) {
+    ShowFolderSlot(box, path);
+    return;
+  }
+  LoadBoxPreview(box, LowerCase(path), on_failure);
 }
 
-void SettingsDialogModel::LoadBoxPreview(int box, std::string_view extension, std::string_view path,
-                                         OnFailure on_failure) {
+void SettingsDialogModel::ShowFolderSlot(int box, const std::string& folder) {
+  const bool subfolders = settings_.ReadSwitch(keys::kFolderSubfolders);
+  // A folder that cannot be listed now holds nothing for the show either.
+  const FolderSummary summary = SummarizeFolder(files_, folder, subfolders, *decoder_).value_or(FolderSummary{});
+  LoadBoxPreview(box, summary.first, OnFailure::kClear);
+  view_->MarkBoxFolder(box, summary.pictures);
+}
+
+void SettingsDialogModel::LoadBoxPreview(int box, std::string_view path, OnFailure on_failure) {
   if (!view_) return;
-  Preview preview = LoadPreview(files_, path, extension, kBoxPictureDesign, BoxPictureEnlarges(box),
+  Preview preview = LoadPreview(files_, *decoder_, path, kBoxPictureDesign, BoxPictureEnlarges(box),
                                 view_->DotsPerInch());
   switch (preview.status) {
     case PreviewStatus::kShown:
@@ -106,9 +123,10 @@ void SettingsDialogModel::BoxImageButtonClick(int box) {
   if (!current.empty()) initial_folder_[box - 1] = std::string(FolderOf(current));
   const std::optional<std::string> chosen = view_->ChoosePictureFile(box, initial_folder_[box - 1]);
   if (!chosen || chosen->empty()) return;
-  std::string lower = LowerCase(*chosen);
-  slots_[Index(box, current_slot(box))] = lower;
-  LoadBoxPreview(box, FileExtension(lower), lower, OnFailure::kReport);
+  // A folder keeps the dialog's spelling: its name is shown to the user as it stands.
+  const bool folder = !files_.FileExists(*chosen) && files_.FolderExists(*chosen);
+  slots_[Index(box, current_slot(box))] = folder ? *chosen : LowerCase(*chosen);
+  ShowSlot(box, current_slot(box), OnFailure::kReport);
 }
 
 void SettingsDialogModel::BoxClearButtonClick(int box) {
@@ -125,20 +143,25 @@ void SettingsDialogModel::BoxTabControlChange(int box, int slot) {
 
 void SettingsDialogModel::BoxDragDrop(int box, DragSource source, std::string_view folder,
                                       std::optional<std::string_view> selected_item) {
-  if (!ValidBox(box) || !BoxDragOver(source) || !selected_item) return;
+  if (!ValidBox(box) || source != DragSource::kFileList || !selected_item) return;
   const std::string name = LowerCase(*selected_item);
   // The folder keeps its case; one backslash joins it to the name, also at a drive root.
   const std::string path = JoinPath(folder, name);
   slots_[Index(box, current_slot(box))] = path;
-  LoadBoxPreview(box, FileExtension(name), path, OnFailure::kIgnore);
+  LoadBoxPreview(box, path, OnFailure::kIgnore);
+}
+
+void SettingsDialogModel::BoxFolderDragDrop(int box, std::string_view folder) {
+  if (!ValidBox(box) || folder.empty()) return;
+  slots_[Index(box, current_slot(box))] = std::string(folder);
+  ShowSlot(box, current_slot(box), OnFailure::kIgnore);
 }
 
 void SettingsDialogModel::ScrSetUpFileListBoxClick(std::string_view folder,
                                                    std::optional<std::string_view> selected_item) {
   if (!view_) return;
   const std::string lower = selected_item ? LowerCase(JoinPath(folder, *selected_item)) : std::string();
-  Preview preview = LoadPreview(files_, lower, FileExtension(lower), kFilePreviewDesign, false,
-                                view_->DotsPerInch());
+  Preview preview = LoadPreview(files_, *decoder_, lower, kFilePreviewDesign, false, view_->DotsPerInch());
   switch (preview.status) {
     case PreviewStatus::kShown:
       view_->ShowFilePreview(preview.placement, std::move(preview.picture));

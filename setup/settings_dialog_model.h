@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,6 +11,7 @@
 #include "app/settings_dialog_values.h"
 #include "platform/file_system.h"
 #include "platform/image/picture.h"
+#include "platform/image/picture_decoder.h"
 #include "setup/detail_shared.h"
 #include "platform/dialog_layout.h"
 #include "setup/picture_preview.h"
@@ -28,17 +31,23 @@ class SettingsDialogView {
   virtual void SelectPattern(bool pattern2) = 0;
   virtual void SelectMusicPlay(bool play) = 0;
   // Resizes box `box`'s picture control to `placement.control` and draws `picture` stretched
-  // into `placement.picture` (the decoded picture may be smaller than that rectangle).
+  // into `placement.picture` (the decoded picture may be smaller than that rectangle). Removes
+  // the folder mark.
   virtual void ShowBoxPicture(int box, const PicturePlacement& placement, Picture picture) = 0;
-  // Empties box `box`'s picture control and gives it back its design size.
+  // Empties box `box`'s picture control and gives it back its design size. Removes the folder
+  // mark.
   virtual void ClearBoxPicture(int box) = 0;
+  // Box `box`'s slot holds a folder of `pictures` pictures: a mark over the control (after
+  // ShowBoxPicture or ClearBoxPicture) that says so.
+  virtual void MarkBoxFolder(int box, std::size_t pictures) = 0;
   virtual void ShowFilePreview(const PicturePlacement& placement, Picture picture) = 0;
   virtual void ClearFilePreview() = 0;
   // A picture file that cannot be read or decoded: a message box naming `path` and `reason`.
   virtual void ShowPictureError(std::string_view path, std::string_view reason) = 0;
   // Runs box `box`'s open-picture dialog modally, with an empty file name field, the filters of
-  // kPictureFileFilters and `initial_folder` as its folder when that is not empty (otherwise
-  // the system's choice). Gives the chosen file's full name, or nothing when cancelled.
+  // PictureFileFilters for the decoder's extensions and `initial_folder` as its folder when that
+  // is not empty (otherwise the system's choice). Gives the full name of the chosen file, or of
+  // the chosen folder (the dialog can take the folder it shows), or nothing when cancelled.
   virtual std::optional<std::string> ChoosePictureFile(int box, std::string_view initial_folder) = 0;
   // Closes the window, which ends the configuration run. Must not call back into the model.
   virtual void CloseWindow() = 0;
@@ -49,7 +58,7 @@ class SettingsDialogView {
   virtual int DotsPerInch() { return 96; }
 };
 
-enum class DragSource { kFileList, kOther };
+enum class DragSource { kFileList, kFolderList, kOther };
 enum class PatternDetailDialog { kPattern1, kPattern2 };
 
 // The settings dialog `TScrSetUpForm`: its position, the pattern and music choices and the 48
@@ -65,12 +74,15 @@ enum class PatternDetailDialog { kPattern1, kPattern2 };
 //     that dialog's model takes pattern1_detail_texts() or pattern2_detail_texts();
 //   - box b's "開く", "消去", tab change, drag over and drop on its picture (the handlers
 //     ImageRegNo<b>BoxScrSetUpFormTabControl...): BoxImageButtonClick(b), BoxClearButtonClick(b),
-//     BoxTabControlChange(b, slot), BoxDragOver, BoxDragDrop(b, ...);
+//     BoxTabControlChange(b, slot), BoxDragOver, BoxDragDrop(b, ...) for a file and
+//     BoxFolderDragDrop(b, folder) for a folder of the folder list;
 //   - a click in the file list: ScrSetUpFileListBoxClick.
 // "詳細設定" in "音楽" and the menu item open the music and version dialogs without the model.
-// The model decodes the previews itself (FileSystem::ReadFile, then DecodePicture at the size the
+// The model decodes the previews itself (FileSystem::ReadFile, then its decoder at the size the
 // control takes on the screen) and hands the view finished pictures with their placement, so the
-// view only resizes controls and stretches bitmaps.
+// view only resizes controls and stretches bitmaps. A slot may hold a folder: its box shows the
+// folder's first picture by name (with its subfolders when ImageRegFolderSubFlag says so) and a
+// mark with the number of pictures the show would take from it.
 // Without a view the model only reads and initialises the store and decodes nothing; a show
 // makes the same reads through ReadSettingsDialogValues.
 class SettingsDialogModel {
@@ -78,8 +90,10 @@ class SettingsDialogModel {
   // Reads its values through ReadSettingsDialogValues (writing the first-run value of every key
   // not set), then moves the window, selects the pattern, shows each box's first slot and
   // selects the music switch. A damaged position opens the dialog at the first-run position; a
-  // first slot that cannot be decoded leaves its box empty.
-  SettingsDialogModel(Settings& settings, FileSystem& files, SettingsDialogView* view);
+  // first slot that cannot be decoded leaves its box empty. Previews go through `decoder`, or
+  // the portable JPEG and BMP decoders when none is given; it must outlive the model.
+  SettingsDialogModel(Settings& settings, FileSystem& files, SettingsDialogView* view,
+                      const PictureDecoder* decoder = nullptr);
 
   int left() const { return left_; }
   int top() const { return top_; }
@@ -90,7 +104,7 @@ class SettingsDialogModel {
   void set_pattern2_selected(bool pattern2) { pattern2_selected_ = pattern2; }
   void set_music_play_selected(bool play) { music_play_selected_ = play; }
 
-  // Box 1..4, slot 1..12. A slot whose file was missing at construction is empty.
+  // Box 1..4, slot 1..12. A slot whose file or folder was missing at construction is empty.
   const std::string& slot_path(int box, int slot) const { return slots_[Index(box, slot)]; }
   void set_slot_path(int box, int slot, std::string path) { slots_[Index(box, slot)] = std::move(path); }
   // The slot of box `box` whose tab is selected, 1..12.
@@ -114,18 +128,22 @@ class SettingsDialogModel {
   // saved or not.
   PatternDetailDialog NoImageRegFileDSaveButtonClick() const;
 
-  // Open button: the chosen file's name, lower-cased, becomes the current slot's path.
+  // Open button: the chosen file's name, lower-cased, or the chosen folder's as the dialog
+  // spells it, becomes the current slot's path.
   void BoxImageButtonClick(int box);
   void BoxClearButtonClick(int box);
   // Tab index 0..11 selected: pass slot = index + 1.
   void BoxTabControlChange(int box, int slot);
   // Whether a drag over a box picture shows the drop cursor.
-  static bool BoxDragOver(DragSource source) { return source == DragSource::kFileList; }
+  static bool BoxDragOver(DragSource source) { return source != DragSource::kOther; }
   // A drop on box `box`'s picture. `folder` is the folder list's current folder and
   // `selected_item` the file list's selected item (a bare file name), nothing when none is
   // selected. Only a drop from the file list with a selected item changes the current slot.
   void BoxDragDrop(int box, DragSource source, std::string_view folder,
                    std::optional<std::string_view> selected_item);
+  // A folder of the folder list (its full path, as the list spells it) dropped on box `box`'s
+  // picture: it becomes the current slot's path.
+  void BoxFolderDragDrop(int box, std::string_view folder);
   // Previews the file list's selected file; changes no slot.
   void ScrSetUpFileListBoxClick(std::string_view folder, std::optional<std::string_view> selected_item);
 
@@ -145,11 +163,16 @@ class SettingsDialogModel {
   void LoadSlots(const SettingsDialogValues& values);
   // Shows the current picture of box `box` from its slot path, or empties the box.
   void ShowSlot(int box, int slot, OnFailure on_failure);
-  void LoadBoxPreview(int box, std::string_view extension, std::string_view path, OnFailure on_failure);
+  void LoadBoxPreview(int box, std::string_view path, OnFailure on_failure);
+  // Shows folder `folder`'s first picture in box `box` with the folder mark; a first picture that
+  // cannot be decoded leaves the box empty (the show passes over such a picture too).
+  void ShowFolderSlot(int box, const std::string& folder);
 
   Settings& settings_;
   FileSystem& files_;
   SettingsDialogView* view_;
+  std::unique_ptr<PictureDecoder> own_decoder_;
+  const PictureDecoder* decoder_;
   int left_ = 100;
   int top_ = 100;
   std::string pattern_;

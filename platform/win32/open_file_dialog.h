@@ -25,8 +25,8 @@ std::vector<OpenFilter> OpenFiltersOf(const Filters& filters) {
 }
 
 struct OpenFileChoice {
-  std::wstring path;   // the chosen file's full name
-  std::wstring folder;  // its folder, with the trailing backslash
+  std::wstring path;    // the chosen file's full name, or the chosen folder's
+  std::wstring folder;  // the file's folder, with the trailing backslash; for a folder, itself
 };
 
 // What a preview pane draws: a picture, stretched into `drawn` (the pane's client coordinates).
@@ -39,9 +39,13 @@ struct PanePicture {
 // list. `load` gives what to draw for the file at a full path in a pane of the given client size
 // in pixels, or nothing (a folder, a file that is no picture or cannot be read): the pane is then
 // empty. It runs on the dialog's thread, at each change of the selection.
+//
+// With a `folder_button` caption, a button under the pane chooses the folder the dialog shows
+// (the one the user has gone into) instead of a file: the dialog closes and gives that folder.
 struct PreviewPane {
   int side = 160;  // at 96 DPI
   std::function<std::optional<PanePicture>(const std::wstring& path, SIZE pane)> load;
+  std::wstring folder_button;
 };
 
 // Runs the system's open-file dialog modally over `owner`: the filters in their order with the

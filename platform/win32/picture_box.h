@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "platform/geometry.h"
 #include "platform/image/picture.h"
@@ -22,6 +23,9 @@ class PictureBox : public Window {
   // `scale`, for callers that placed it themselves.
   void SetPicture(Picture picture, const Rect& design_rect, DpiScale scale);
   void ClearPicture();
+  // A folder glyph and `caption` in a plate at the bottom-left corner, over the picture or the
+  // empty control. SetPicture and ClearPicture take it away.
+  void SetFolderMark(std::wstring caption);
   const std::optional<Picture>& picture() const { return picture_; }
   void SetBounds(const RECT& bounds) { SetBoundsAndRepaint(bounds, true); }
   void SetLook(bool enlarge, COLORREF background);
@@ -32,10 +36,14 @@ class PictureBox : public Window {
   void OnPaint(HDC dc, const RECT& area) override;
 
  private:
+  void DrawPictureIn(HDC dc) const;
+  void DrawFolderMark(HDC dc) const;
+
   bool enlarge_;
   UniqueBrush background_;
   std::optional<Picture> picture_;
   std::optional<Rect> design_rect_;
+  std::optional<std::wstring> folder_mark_;
   DpiScale scale_;
 };
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/win32/folder_glyph.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
 
@@ -12,24 +13,6 @@ namespace tessmoor {
 namespace {
 
 constexpr UINT_PTR kFolderListSubclass = 0xF01D;
-
-// A folder drawn in code: a tab and a body, and for an open folder a front flap lifted off it.
-void DrawFolderGlyph(HDC dc, int left, int top, win32::DpiScale s, bool open) {
-  win32::UniquePen outline(CreatePen(PS_SOLID, 1, RGB(128, 96, 0)));
-  win32::UniqueBrush back(CreateSolidBrush(RGB(240, 200, 80)));
-  win32::UniqueBrush front(CreateSolidBrush(RGB(255, 232, 140)));
-  win32::SelectScope pen(dc, outline.get());
-  {
-    win32::SelectScope brush(dc, back.get());
-    Rectangle(dc, left, top + s(1), left + s(6), top + s(4));
-    Rectangle(dc, left, top + s(3), left + s(14), top + s(12));
-  }
-  if (!open) return;
-  win32::SelectScope brush(dc, front.get());
-  const POINT flap[] = {{left + s(3), top + s(6)}, {left + s(16), top + s(6)}, {left + s(13), top + s(11)},
-                        {left, top + s(11)}};
-  Polygon(dc, flap, 4);
-}
 
 }  // namespace
 
@@ -138,6 +121,12 @@ std::optional<std::wstring> FolderBrowser::SelectedFile() const {
   return files_.Item(index);
 }
 
+std::optional<std::wstring> FolderBrowser::SelectedFolder() const {
+  const int index = folders_.Selected();
+  if (index < 0 || static_cast<std::size_t>(index) >= model_.rows().size()) return std::nullopt;
+  return win32::Widen(model_.PathOf(static_cast<std::size_t>(index)));
+}
+
 void FolderBrowser::DrawFolderItem(const DRAWITEMSTRUCT& item) const {
   if (item.itemID == static_cast<UINT>(-1) || item.itemID >= model_.rows().size()) return;
   const FolderBrowserModel::FolderRow& entry = model_.rows()[item.itemID];
@@ -148,7 +137,7 @@ void FolderBrowser::DrawFolderItem(const DRAWITEMSTRUCT& item) const {
   const win32::DpiScale& s = scale_;
   const int left = row.left + s(2) + entry.level * s(8);
   const int glyph_top = row.top + (row.bottom - row.top - s(12)) / 2;
-  DrawFolderGlyph(dc, left, glyph_top, s, entry.open);
+  win32::DrawFolderGlyph(dc, left, glyph_top, s, entry.open);
 
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0));
   win32::SelectScope selected_font(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(DEFAULT_GUI_FONT));

@@ -38,6 +38,8 @@ class FolderBrowser {
   const std::wstring& folder() const { return folder_; }
   // The file list's selected item, a bare file name; nothing when none is selected.
   std::optional<std::wstring> SelectedFile() const;
+  // The full path of the folder list's selected row; nothing when none is selected.
+  std::optional<std::wstring> SelectedFolder() const;
 
   void DrawFolderItem(const DRAWITEMSTRUCT& item) const;
   HWND folder_list() const { return folders_.hwnd(); }

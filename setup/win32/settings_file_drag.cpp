@@ -97,6 +97,8 @@ LRESULT FileListDrag::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_LBUTTONDBLCLK:
       // The list's own handling would take the capture and track the selection itself.
       Press(client);
+      if (message == WM_LBUTTONDBLCLK && !dragging_ && handlers_.double_clicked && IsWindow(list_))
+        handlers_.double_clicked();
       return 0;
     case WM_MOUSEMOVE:
       if (!dragging_) break;

@@ -7,7 +7,8 @@
 
 namespace tessmoor {
 
-// Dragging an item of the settings dialog's file list onto another control. A press on an item
+// Dragging an item of one of the settings dialog's lists (the file list, the folder list) onto
+// another control. A press on an item
 // selects it; when the mouse then moves with the button held (DragDetect), the list keeps the
 // mouse captured and shows the drag cursor over a window that accepts the drop and the no-drop
 // cursor elsewhere, until the button is released: over an accepting window that is the drop.
@@ -19,6 +20,8 @@ class FileListDrag {
     std::function<void()> selected;              // a press selected an item
     std::function<bool(HWND)> accepts;           // whether a drop on this window is taken
     std::function<void(HWND target)> dropped;
+    // A double click on an item (after the press selected it); nothing when left empty.
+    std::function<void()> double_clicked;
   };
 
   FileListDrag(HWND list, Handlers handlers);

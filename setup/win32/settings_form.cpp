@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/win32/utf.h"
+#include "platform/win32/wic_decoder.h"
 #include "setup/win32/settings_ids.h"
 
 namespace tessmoor {
@@ -51,7 +52,8 @@ std::optional<std::string> Narrowed(const std::optional<std::wstring>& text) {
 }  // namespace
 
 TScrSetUpForm::TScrSetUpForm(KeyValueStore& store, FileSystem& files, HWND owner)
-    : settings_(store), files_(files) {
+    : settings_(store), files_(files), decoder_(win32::MakeSystemPictureDecoder()) {
+  picture_filters_ = PictureFileFilters(decoder_->Extensions());
   win32::BuildStyle style;
   style.first_id = kSettingsFirstControlId;
   style.labels_fit_captions = true;
@@ -61,7 +63,7 @@ TScrSetUpForm::TScrSetUpForm(KeyValueStore& store, FileSystem& files, HWND owner
   FillBoxTabs();
   StartBrowser();
 
-  model_ = std::make_unique<SettingsDialogModel>(settings_, files_, &view_);
+  model_ = std::make_unique<SettingsDialogModel>(settings_, files_, &view_, decoder_.get());
 
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
@@ -95,7 +97,8 @@ void TScrSetUpForm::FillBoxTabs() {
 
 void TScrSetUpForm::StartBrowser() {
   browser_ = std::make_unique<FolderBrowser>(ControlOf(R::kDriveList), ControlOf(R::kFolderList),
-                                             ControlOf(R::kFileList), win32::Widen(kPictureFileMask), scale());
+                                             ControlOf(R::kFileList),
+                                             win32::Widen(PictureFileMask(decoder_->Extensions())), scale());
   FileListDrag::Handlers drag;
   drag.selected = [this] { FileListClick(); };
   drag.accepts = [this](HWND target) {
@@ -103,6 +106,14 @@ void TScrSetUpForm::StartBrowser() {
   };
   drag.dropped = [this](HWND target) { DropOnBox(target); };
   drag_ = std::make_unique<FileListDrag>(ControlOf(R::kFileList), std::move(drag));
+
+  FileListDrag::Handlers folder;
+  folder.accepts = [this](HWND target) {
+    return BoxOfPicture(target) != 0 && SettingsDialogModel::BoxDragOver(DragSource::kFolderList);
+  };
+  folder.dropped = [this](HWND target) { DropFolderOnBox(target); };
+  folder.double_clicked = [this] { browser_->OpenSelectedFolder(); };
+  folder_drag_ = std::make_unique<FileListDrag>(ControlOf(R::kFolderList), std::move(folder));
 
   wchar_t current[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, current);
@@ -126,6 +137,13 @@ void TScrSetUpForm::DropOnBox(HWND target) {
   if (!model_ || box == 0) return;
   const std::optional<std::string> item = Narrowed(browser_->SelectedFile());
   model_->BoxDragDrop(box, DragSource::kFileList, win32::Narrow(browser_->folder()), AsView(item));
+}
+
+void TScrSetUpForm::DropFolderOnBox(HWND target) {
+  const int box = BoxOfPicture(target);
+  const std::optional<std::wstring> folder = browser_->SelectedFolder();
+  if (!model_ || box == 0 || !folder) return;
+  Guarded(hwnd(), [&] { model_->BoxFolderDragDrop(box, win32::Narrow(*folder)); });
 }
 
 void TScrSetUpForm::OpenDialog(Factory factory) {

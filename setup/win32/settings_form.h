@@ -51,6 +51,7 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
     void SelectMusicPlay(bool play) override;
     void ShowBoxPicture(int box, const PicturePlacement& placement, Picture picture) override;
     void ClearBoxPicture(int box) override;
+    void MarkBoxFolder(int box, std::size_t pictures) override;
     void ShowFilePreview(const PicturePlacement& placement, Picture picture) override;
     void ClearFilePreview() override;
     void ShowPictureError(std::string_view path, std::string_view reason) override;
@@ -74,6 +75,7 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
   int BoxOfPicture(HWND hwnd) const;
   void FileListClick();
   void DropOnBox(HWND target);
+  void DropFolderOnBox(HWND target);
   using Factory = std::unique_ptr<win32::Window> (*)(const DialogContext&);
   // Creates a new instance of another dialog; a factory without a dialog yet gives none.
   void OpenDialog(Factory factory);
@@ -85,10 +87,13 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
   win32::UniqueBrush page_brush_;
   std::unique_ptr<FolderBrowser> browser_;
   std::unique_ptr<FileListDrag> drag_;
+  std::unique_ptr<FileListDrag> folder_drag_;
   std::unique_ptr<SettingsDialogModel> model_;
   std::shared_ptr<MusicPaths> music_paths_ = std::make_shared<MusicPaths>();
-  // What the open-picture dialog's preview decodes with; made at the dialog's first use.
-  std::unique_ptr<PictureDecoder> open_dialog_decoder_;
+  // What every preview decodes with; its extensions make the file list's mask and the
+  // open-picture dialog's filters.
+  std::unique_ptr<PictureDecoder> decoder_;
+  std::vector<OwnedFileFilter> picture_filters_;
   // Every dialog opened from here; closed ones are hidden and stay until this one goes.
   std::vector<std::unique_ptr<win32::Window>> dialogs_;
 };

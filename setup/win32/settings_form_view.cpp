@@ -3,7 +3,6 @@
 #include "platform/win32/monitor_place.h"
 #include "platform/win32/open_file_dialog.h"
 #include "platform/win32/utf.h"
-#include "platform/win32/wic_decoder.h"
 #include "setup/win32/save_failure_box.h"
 #include "setup/win32/settings_form.h"
 
@@ -49,6 +48,11 @@ void TScrSetUpForm::View::ClearBoxPicture(int box) {
   form_.PlacePicture(R::kBoxPicture, box, kBoxPictureDesign, std::nullopt, {});
 }
 
+void TScrSetUpForm::View::MarkBoxFolder(int box, std::size_t pictures) {
+  if (win32::PictureBox* picture = form_.PictureOf(R::kBoxPicture, box))
+    picture->SetFolderMark(win32::Widen(FolderMarkCaption(pictures)));
+}
+
 void TScrSetUpForm::View::ShowFilePreview(const PicturePlacement& placement, Picture picture) {
   form_.PlacePicture(R::kFilePreview, 0, placement.control, std::move(picture), placement.picture);
 }
@@ -63,13 +67,13 @@ void TScrSetUpForm::View::ShowPictureError(std::string_view path, std::string_vi
 }
 
 std::optional<std::string> TScrSetUpForm::View::ChoosePictureFile(int, std::string_view initial_folder) {
-  static const std::vector<win32::OpenFilter> filters = win32::OpenFiltersOf(kPictureFileFilters);
-  if (!form_.open_dialog_decoder_) form_.open_dialog_decoder_ = win32::MakeSystemPictureDecoder();
+  const std::vector<win32::OpenFilter> filters = win32::OpenFiltersOf(form_.picture_filters_);
   win32::PreviewPane pane;
   pane.side = kOpenDialogPreviewSide;
+  pane.folder_button = win32::Widen(kChooseFolderCaption);
   pane.load = [this](const std::wstring& path, SIZE size) -> std::optional<win32::PanePicture> {
     const Size area{size.cx, size.cy};
-    Preview preview = LoadPreview(form_.files_, *form_.open_dialog_decoder_, win32::Narrow(path), area, false);
+    Preview preview = LoadPreview(form_.files_, *form_.decoder_, win32::Narrow(path), area, false);
     if (preview.status != PreviewStatus::kShown) return std::nullopt;
     const Rect drawn = PaneDrawRect(area, preview.placement);
     return win32::PanePicture{std::move(preview.picture), {drawn.left, drawn.top, drawn.right, drawn.bottom}};

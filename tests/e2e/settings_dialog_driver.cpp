@@ -241,14 +241,43 @@ bool SettingsDialogDriver::ClickFile(const std::wstring& name) const {
 
 bool SettingsDialogDriver::DragFileToBox(const std::wstring& name, int box, const std::function<bool()>& done,
                                          DragCursors* cursors) const {
-  HWND files = Control("ScrSetUpFileListBox");
-  const int index = IndexOf(Items(files), name);
-  if (index < 0) return false;
-  Send(files, LB_SETTOPINDEX, static_cast<WPARAM>(index));
-  const int top = static_cast<int>(Send(files, LB_GETTOPINDEX));
-  const int item_height = static_cast<int>(Send(files, LB_GETITEMHEIGHT, 0));
-  POINT start{8, (index - top) * item_height + item_height / 2};
-  ClientToScreen(files, &start);
+  return DragItemToBox(Control("ScrSetUpFileListBox"), name, box, done, cursors);
+}
+
+bool SettingsDialogDriver::DragFolderToBox(const std::wstring& name, int box, const std::function<bool()>& done) const {
+  return DragItemToBox(Control("ScrSetUpDirectoryListBox"), name, box, done, nullptr);
+}
+
+std::optional<POINT> SettingsDialogDriver::ItemOnScreen(HWND list, const std::wstring& name) const {
+  const int index = IndexOf(Items(list), name);
+  if (index < 0) return std::nullopt;
+  Send(list, LB_SETTOPINDEX, static_cast<WPARAM>(index));
+  const int top = static_cast<int>(Send(list, LB_GETTOPINDEX));
+  const int item_height = static_cast<int>(Send(list, LB_GETITEMHEIGHT, 0));
+  POINT at{8, (index - top) * item_height + item_height / 2};
+  ClientToScreen(list, &at);
+  return at;
+}
+
+bool SettingsDialogDriver::DoubleClickFolder(const std::wstring& name, const std::function<bool()>& done) const {
+  const std::optional<POINT> at = ItemOnScreen(Control("ScrSetUpDirectoryListBox"), name);
+  if (!at) return false;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    MouseInput(*at, 0);
+    for (int click = 0; click < 2; ++click) {
+      MouseInput(*at, MOUSEEVENTF_LEFTDOWN);
+      MouseInput(*at, MOUSEEVENTF_LEFTUP);
+    }
+    if (WaitUntil(done, 2s)) return true;
+  }
+  return false;
+}
+
+bool SettingsDialogDriver::DragItemToBox(HWND files, const std::wstring& name, int box,
+                                         const std::function<bool()>& done, DragCursors* cursors) const {
+  const std::optional<POINT> item = ItemOnScreen(files, name);
+  if (!item) return false;
+  const POINT start = *item;
   const RECT target = WindowRectOf(BoxControl(box, "NoImage"));
   const POINT end{(target.left + target.right) / 2, (target.top + target.bottom) / 2};
   // The first input after a start is sometimes lost: each try moves to the item first.

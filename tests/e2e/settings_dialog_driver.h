@@ -23,7 +23,7 @@ inline constexpr const wchar_t* kSettingsTitle = L"設定";
 // The settings key of box b's slot s.
 std::wstring ImageKey(int box, int slot);
 // The pictures of these tests, in a folder of their own: names in mixed case, files the file list
-// must leave out, a sub-folder and a file that is no picture at all though it is named one.
+// must leave out, a sub-folder and files that are no pictures at all though named as ones.
 struct PictureFiles {
   std::wstring folder, quad, sea, tall, small, square, yellow, broken;
 };
@@ -81,8 +81,16 @@ class SettingsDialogDriver {
   // `done` says it arrived (a lost input is retried).
   bool DragFileToBox(const std::wstring& name, int box, const std::function<bool()>& done,
                      DragCursors* cursors = nullptr) const;
+  // The same for folder `name` of the folder list.
+  bool DragFolderToBox(const std::wstring& name, int box, const std::function<bool()>& done) const;
+  // Double-clicks folder `name` of the folder list with real mouse input, until `done`.
+  bool DoubleClickFolder(const std::wstring& name, const std::function<bool()>& done) const;
 
  private:
+  // The middle of the left end of list item `name` on the screen, scrolled into view.
+  std::optional<POINT> ItemOnScreen(HWND list, const std::wstring& name) const;
+  bool DragItemToBox(HWND list, const std::wstring& name, int box, const std::function<bool()>& done,
+                     DragCursors* cursors) const;
   HWND dialog_;
 };
 

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "app/settings_keys.h"
+#include "platform/win32/wic_decoder.h"
 #include "setup/settings_dialog_layout.h"
 #include "setup/win32/settings_ids.h"
 #include "tests/e2e/harness.h"
@@ -174,8 +175,13 @@ TEST_F(SettingsDialog, SaveWritesEveryChangeAUserMakesAndReopeningShowsThem) {
   OpenDialogSeen seen;
   ASSERT_TRUE(ChooseFileInOpenDialog(d, 1, L"", &seen)) << "the open-picture dialog did not work";
   EXPECT_EQ(seen.look_in, L"Tessmoor-Setup");
+  // Every format the system decodes, JPEG and BMP first.
   std::vector<std::wstring> filters;
-  for (const FileFilter& f : kPictureFileFilters) filters.push_back(Wide(f.description));
+  for (const OwnedFileFilter& f : PictureFileFilters(win32::MakeSystemPictureDecoder()->Extensions()))
+    filters.push_back(Wide(f.description));
+  ASSERT_GE(filters.size(), 5u);
+  EXPECT_NE(filters[0].find(L"*.jpg;*.jpeg;*.bmp;"), std::wstring::npos) << filters[0];
+  EXPECT_NE(filters[0].find(L"*.png"), std::wstring::npos) << filters[0];
   EXPECT_EQ(seen.filters, filters);
   EXPECT_PRED3(HasSize, d.SizeOf(BoxPicture(d, 1)), 137, 102);
   // Box 1, slot 3 (empty): a file chosen there; the dialog starts where it was left.
@@ -192,11 +198,12 @@ TEST_F(SettingsDialog, SaveWritesEveryChangeAUserMakesAndReopeningShowsThem) {
   d.Click(d.BoxControl(1, "NoImageClearButton"));
   EXPECT_PRED3(HasSize, d.SizeOf(BoxPicture(d, 1)), 137, 137);
 
-  // The folder browser: the picture files of the folder only, and a click previews one.
+  // The folder browser: the picture files of the folder only, in every format the system
+  // decodes, and a click previews one.
   ASSERT_TRUE(d.OpenFolder(p.folder)) << "the folder list does not lead to " << p.folder;
   EXPECT_EQ(d.Items(d.Control("ScrSetUpFileListBox")),
-            (std::vector<std::wstring>{L"broken.jpg", L"Portrait.jpg", L"Quad.JPG", L"Sea.Jpeg", L"Small.bmp",
-                                       L"Square.jpg", L"Tall.BMP"}));
+            (std::vector<std::wstring>{L"broken.jpg", L"picture.png", L"Portrait.jpg", L"Quad.JPG", L"Sea.Jpeg",
+                                       L"Small.bmp", L"Square.jpg", L"Tall.BMP"}));
   HWND folder_list = d.Control("ScrSetUpDirectoryListBox");
   const std::vector<std::wstring> folders = d.Items(folder_list);
   EXPECT_EQ(folders.back(), L"Sub");

@@ -16,7 +16,7 @@ namespace {
 std::string SizeText(Size s) { return std::to_string(s.width) + "x" + std::to_string(s.height); }
 
 FakeSettingsDialogView::PictureControl Shown(const PicturePlacement& placement, const Picture& picture) {
-  return {placement.control, placement.picture, {picture.width, picture.height}, false};
+  return {placement.control, placement.picture, {picture.width, picture.height}, false, std::nullopt};
 }
 
 }  // namespace
@@ -46,13 +46,18 @@ void FakeSettingsDialogView::ClearBoxPicture(int box) {
   log.push_back("ClearBox " + std::to_string(box));
 }
 
+void FakeSettingsDialogView::MarkBoxFolder(int box, std::size_t pictures) {
+  boxes[box - 1].folder_pictures = pictures;
+  log.push_back("FolderMark " + std::to_string(box) + " " + std::to_string(pictures));
+}
+
 void FakeSettingsDialogView::ShowFilePreview(const PicturePlacement& placement, Picture picture) {
   preview = Shown(placement, picture);
   log.push_back("ShowPreview " + SizeText(placement.control));
 }
 
 void FakeSettingsDialogView::ClearFilePreview() {
-  preview = PictureControl{kFilePreviewDesign, {}, {}, true};
+  preview = PictureControl{kFilePreviewDesign, {}, {}, true, std::nullopt};
   log.push_back("ClearPreview");
 }
 

@@ -29,6 +29,7 @@ class FakeSettingsDialogView : public SettingsDialogView {
   void SelectMusicPlay(bool play) override;
   void ShowBoxPicture(int box, const PicturePlacement& placement, Picture picture) override;
   void ClearBoxPicture(int box) override;
+  void MarkBoxFolder(int box, std::size_t pictures) override;
   void ShowFilePreview(const PicturePlacement& placement, Picture picture) override;
   void ClearFilePreview() override;
   void ShowPictureError(std::string_view path, std::string_view reason) override;
@@ -38,12 +39,13 @@ class FakeSettingsDialogView : public SettingsDialogView {
   int DotsPerInch() override { return dpi; }
 
   // What a picture control shows: its size, the rectangle drawn into and the size of the
-  // decoded picture handed over (0 x 0 when empty).
+  // decoded picture handed over (0 x 0 when empty), and the number a folder mark shows.
   struct PictureControl {
     Size control = kBoxPictureDesign;
     Rect drawn;
     Size decoded;
     bool empty = true;
+    std::optional<std::size_t> folder_pictures;
   };
 
   std::vector<std::string> log;
@@ -51,7 +53,7 @@ class FakeSettingsDialogView : public SettingsDialogView {
   bool pattern2 = false;
   bool music_play = false;
   std::array<PictureControl, 4> boxes;
-  PictureControl preview{kFilePreviewDesign, {}, {}, true};
+  PictureControl preview{kFilePreviewDesign, {}, {}, true, std::nullopt};
   std::vector<std::string> errors;  // "path: reason"
   // The open dialog's answer to the next ChoosePictureFile (nothing: the user cancels) and the
   // folders the dialogs were started in.
