@@ -106,7 +106,8 @@ void SettingsDialogModel::NoImageRegFileSaveButtonClick() {
 }
 
 void SettingsDialogModel::KeepPlacesOfChangedSlots() {
-  // Read only when a slot changed: a save that changes none reads and writes nothing more.
+  // Read only when a slot changed: a save that changes none reads and writes nothing beyond its
+  // own writes.
   std::optional<ExtendedSettings> extended;
   std::optional<SplitMixRandom> clock_random;
   for (int b = 1; b <= keys::kBoxCount; ++b) {

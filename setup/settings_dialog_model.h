@@ -186,7 +186,7 @@ class SettingsDialogModel {
   bool pattern2_selected_ = false;
   bool music_play_selected_ = false;
   std::array<std::string, 48> slots_;
-  std::array<std::string, 48> opened_;  // each slot's stored path when the dialog opened
+  std::array<std::string, 48> opened_;  // each slot's stored path: at the opening, then the last save
   std::array<int, 4> current_slot_{1, 1, 1, 1};
   std::array<std::string, 4> initial_folder_;
   Pattern1DetailTexts pattern1_detail_texts_;
