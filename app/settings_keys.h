@@ -90,7 +90,9 @@ std::string MusicPlayFlag(int slot);
 // extended settings.
 const std::vector<KeySpec>& AllKeys();
 
-// Kept state beside the settings: values the show writes for itself and no dialog shows or saves.
+// Kept state beside the settings: values the show writes for itself, which no dialog shows. The
+// settings dialog's save writes them only for a slot whose path it changes, so that the show
+// starts it as it should (setup/save_writes.h: KeepPlaceOfChangedSlot).
 // Read them with Settings::Peek, which writes nothing: a value that was never written, or that
 // has been damaged, only means that nothing has been kept. First-run value: the empty text.
 // The place of folder slot (box, slot) in its folder's order (show/folder_order_state.h),

@@ -3,7 +3,11 @@
 #include <string>
 #include <string_view>
 
+#include "app/extended_settings.h"
 #include "app/settings.h"
+#include "platform/file_system.h"
+#include "platform/image/picture_decoder.h"
+#include "platform/random.h"
 
 namespace tessmoor {
 
@@ -28,6 +32,24 @@ class SaveWrites {
   Settings& settings_;
   std::uint32_t error_ = 0;
 };
+
+// Where a save draws what a slot keeps for the show (keys::FolderPlace) from.
+struct KeptPlaceSources {
+  FileSystem& files;
+  const PictureDecoder& decoder;  // the show's formats
+  const ExtendedSettings& extended;
+  RandomSource& random;  // starts a shuffled order
+};
+
+// After a save whose writes all went in, for slot (box, slot) whose path the save changed to
+// `path`: a folder that holds pictures (listed as the show lists it) keeps no place yet and its
+// first picture in the order as the next, so that even the first show starts on it without
+// listing the folder first. A file, an empty slot or a folder without a picture keeps nothing:
+// a place kept for what the slot held before is emptied, and an empty or unwritten one is left
+// as it is. The kept place is the show's own: a refused write only means that the show starts
+// the slot afresh, so it is not reported.
+void KeepPlaceOfChangedSlot(Settings& settings, const KeptPlaceSources& sources, int box, int slot,
+                            std::string_view path);
 
 inline constexpr std::string_view kSaveFailureTitle = "Tessmoor";
 

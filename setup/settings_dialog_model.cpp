@@ -1,5 +1,8 @@
 #include "setup/settings_dialog_model.h"
 
+#include <ctime>
+
+#include "app/extended_settings.h"
 #include "app/settings_keys.h"
 #include "platform/text.h"
 #include "setup/save_writes.h"
@@ -9,8 +12,9 @@
 namespace tessmoor {
 
 SettingsDialogModel::SettingsDialogModel(Settings& settings, FileSystem& files,
-                                         SettingsDialogView* view, const PictureDecoder* decoder)
-    : settings_(settings), files_(files), view_(view), decoder_(decoder) {
+                                         SettingsDialogView* view, const PictureDecoder* decoder,
+                                         RandomSource* random)
+    : settings_(settings), files_(files), view_(view), decoder_(decoder), random_(random) {
   if (!decoder_) {
     own_decoder_ = std::make_unique<BuiltInPictureDecoder>();
     decoder_ = own_decoder_.get();
@@ -34,6 +38,7 @@ void SettingsDialogModel::LoadSlots(const SettingsDialogValues& values) {
   for (int b = 1; b <= keys::kBoxCount; ++b) {
     for (int s = 1; s <= keys::kSlotsPerBox; ++s) {
       const std::string& value = values.picture(b, s);
+      opened_[Index(b, s)] = value;
       // A key that was set but whose file or folder is gone stays in the store until the user
       // saves.
       const bool exists = !value.empty() && (files_.FileExists(value) || files_.FolderExists(value));
@@ -95,7 +100,26 @@ void SettingsDialogModel::NoImageRegFileSaveButtonClick() {
     if (view_) view_->ShowSaveFailure(save.error());
     return;
   }
+  KeepPlacesOfChangedSlots();
+  opened_ = slots_;
   Close();
+}
+
+void SettingsDialogModel::KeepPlacesOfChangedSlots() {
+  // Read only when a slot changed: a save that changes none reads and writes nothing beyond its
+  // own writes.
+  std::optional<ExtendedSettings> extended;
+  std::optional<SplitMixRandom> clock_random;
+  for (int b = 1; b <= keys::kBoxCount; ++b) {
+    for (int s = 1; s <= keys::kSlotsPerBox; ++s) {
+      const std::string& path = slots_[Index(b, s)];
+      if (path == opened_[Index(b, s)]) continue;
+      if (!extended) extended = ReadExtendedSettings(settings_);
+      if (!random_ && !clock_random) clock_random.emplace(static_cast<std::uint64_t>(std::time(nullptr)));
+      RandomSource& random = random_ ? *random_ : *clock_random;
+      KeepPlaceOfChangedSlot(settings_, {files_, *decoder_, *extended, random}, b, s, path);
+    }
+  }
 }
 
 void SettingsDialogModel::CancelButtonClick() { Close(); }

@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 #include "platform/image/picture.h"
 #include "platform/image/picture_decoder.h"
+#include "platform/random.h"
 #include "setup/detail_shared.h"
 #include "platform/dialog_layout.h"
 #include "setup/picture_preview.h"
@@ -91,9 +92,11 @@ class SettingsDialogModel {
   // not set), then moves the window, selects the pattern, shows each box's first slot and
   // selects the music switch. A damaged position opens the dialog at the first-run position; a
   // first slot that cannot be decoded leaves its box empty. Previews go through `decoder`, or
-  // the portable JPEG and BMP decoders when none is given; it must outlive the model.
+  // the portable JPEG and BMP decoders when none is given; it must outlive the model. A save
+  // draws a new folder's shuffled order from `random`, or from a generator seeded from the clock
+  // when none is given; it must outlive the model too.
   SettingsDialogModel(Settings& settings, FileSystem& files, SettingsDialogView* view,
-                      const PictureDecoder* decoder = nullptr);
+                      const PictureDecoder* decoder = nullptr, RandomSource* random = nullptr);
 
   int left() const { return left_; }
   int top() const { return top_; }
@@ -115,7 +118,9 @@ class SettingsDialogModel {
 
   // Writes the pattern, the 48 slots and the music switch, in that order, then closes. When the
   // store refuses a write, writes nothing more and shows the failure, and the dialog stays open
-  // with the user's choices.
+  // with the user's choices. Once they are all in, each slot whose path differs from the one it
+  // held when the dialog opened has its kept place made ready for the show
+  // (KeepPlaceOfChangedSlot), in slot order, before the close.
   void NoImageRegFileSaveButtonClick();
   // Closes without writing any choice.
   void CancelButtonClick();
@@ -167,18 +172,21 @@ class SettingsDialogModel {
   // Shows folder `folder`'s first picture in box `box` with the folder mark; a first picture that
   // cannot be decoded leaves the box empty (the show passes over such a picture too).
   void ShowFolderSlot(int box, const std::string& folder);
+  void KeepPlacesOfChangedSlots();
 
   Settings& settings_;
   FileSystem& files_;
   SettingsDialogView* view_;
   std::unique_ptr<PictureDecoder> own_decoder_;
   const PictureDecoder* decoder_;
+  RandomSource* random_;
   int left_ = 100;
   int top_ = 100;
   std::string pattern_;
   bool pattern2_selected_ = false;
   bool music_play_selected_ = false;
   std::array<std::string, 48> slots_;
+  std::array<std::string, 48> opened_;  // each slot's stored path: at the opening, then the last save
   std::array<int, 4> current_slot_{1, 1, 1, 1};
   std::array<std::string, 4> initial_folder_;
   Pattern1DetailTexts pattern1_detail_texts_;

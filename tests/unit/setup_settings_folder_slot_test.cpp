@@ -5,6 +5,7 @@
 #include "app/settings_keys.h"
 #include "setup/settings_dialog_layout.h"
 #include "setup/settings_dialog_model.h"
+#include "show/folder_kept.h"
 #include "tests/support/fake_dialog_views.h"
 #include "tests/support/fakes.h"
 #include "tests/support/picture_files.h"
@@ -62,6 +63,8 @@ TEST_F(SettingsFolderSlotTest, AStoredFolderIsKeptThroughASaveExactlyAsWritten) 
   EXPECT_EQ(store_.Get(keys::ImagePath(2, 1)), "C:\\Photos\\Trip");
   EXPECT_EQ(store_.Get(keys::ImagePath(3, 7)), "c:\\PHOTOS\\trip\\");
   EXPECT_EQ(store_.Get(keys::ImagePath(4, 2)), "");
+  // Slots the save leaves as they were, and a gone folder with nothing kept, keep no place.
+  for (const auto& [b, s] : {std::pair{2, 1}, {3, 7}, {4, 2}}) EXPECT_FALSE(store_.Get(keys::FolderPlace(b, s)));
 }
 
 TEST_F(SettingsFolderSlotTest, AFolderSlotShowsItsFirstPictureByNameAndMarksItsCount) {
@@ -132,6 +135,13 @@ TEST_F(SettingsFolderSlotTest, AFolderDroppedFromTheFolderListFillsTheCurrentSlo
   EXPECT_EQ(view_.boxes[3].folder_pictures, 3u);
   model_->NoImageRegFileSaveButtonClick();
   EXPECT_EQ(store_.Get(keys::ImagePath(4, 9)), "C:\\Photos\\Trip");
+  // The save keeps the folder's first picture for the show, which then starts on it unlisted:
+  // shuffled at first run, drawn from the clock.
+  const FolderKept kept = ParseFolderKept(store_.Get(keys::FolderPlace(4, 9)).value_or(""));
+  ASSERT_TRUE(kept.next.has_value());
+  EXPECT_TRUE(kept.next->path == "2.bmp" || kept.next->path == "10.bmp" || kept.next->path == "zz\\1.bmp")
+      << kept.next->path;
+  EXPECT_FALSE(store_.Get(keys::FolderPlace(4, 1)).has_value());
 }
 
 TEST_F(SettingsFolderSlotTest, TheFileDropTakesNothingFromTheFolderListAndAnEmptyFolderDropNothing) {
