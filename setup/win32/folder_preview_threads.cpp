@@ -42,7 +42,12 @@ void FolderPreviewThreads::Start(FolderPreviewRequest request, Done done) {
     // The system's decoders are COM objects: this thread joins the process's apartment.
     const win32::ComApartment apartment;
     win32::Win32FileSystem files;
-    FolderPreview made = MakeFolderPreview(files, *decoder, request);
+    FolderPreview made;
+    try {
+      made = MakeFolderPreview(files, *decoder, request);
+    } catch (...) {
+      // Out of memory, say: the box shows the mark without a picture rather than end the process.
+    }
     const std::lock_guard<std::mutex> hold(mailbox->lock);
     if (!mailbox->window) return;
     mailbox->made[number] = std::move(made);
