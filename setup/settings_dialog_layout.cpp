@@ -122,6 +122,8 @@ std::vector<OwnedFileFilter> PictureFileFilters(const std::vector<std::string>& 
   return filters;
 }
 
-std::string FolderMarkCaption(std::size_t pictures) { return std::to_string(pictures) + " 枚"; }
+std::string FolderMarkCaption(std::optional<std::size_t> pictures) {
+  return (pictures ? std::to_string(*pictures) : std::string("…")) + " 枚";
+}
 
 }  // namespace tessmoor

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,8 +76,8 @@ std::string PictureFileMask(const std::vector<std::string>& extensions);
 // format: "PNG イメージファイル (*.png)".
 std::vector<OwnedFileFilter> PictureFileFilters(const std::vector<std::string>& extensions);
 
-// What a box's folder mark says: "123 枚".
-std::string FolderMarkCaption(std::size_t pictures);
+// What a box's folder mark says: "123 枚", or "… 枚" while the folder is still being counted.
+std::string FolderMarkCaption(std::optional<std::size_t> pictures);
 
 // The filter list of the open-picture dialogs with the portable decoders alone, in the order they
 // offer it.

@@ -7,17 +7,20 @@
 #include "platform/text.h"
 #include "setup/save_writes.h"
 #include "setup/settings_dialog_layout.h"
-#include "show/folder_pictures.h"
 
 namespace tessmoor {
 
 SettingsDialogModel::SettingsDialogModel(Settings& settings, FileSystem& files,
                                          SettingsDialogView* view, const PictureDecoder* decoder,
-                                         RandomSource* random)
-    : settings_(settings), files_(files), view_(view), decoder_(decoder), random_(random) {
+                                         RandomSource* random, FolderPreviews* previews)
+    : settings_(settings), files_(files), view_(view), decoder_(decoder), random_(random), previews_(previews) {
   if (!decoder_) {
     own_decoder_ = std::make_unique<BuiltInPictureDecoder>();
     decoder_ = own_decoder_.get();
+  }
+  if (!previews_) {
+    own_previews_ = std::make_unique<FolderPreviewsAtOnce>(files_, *decoder_);
+    previews_ = own_previews_.get();
   }
   const SettingsDialogValues values = ReadSettingsDialogValues(settings_);
   left_ = values.position.x;
@@ -52,6 +55,7 @@ void SettingsDialogModel::LoadSlots(const SettingsDialogValues& values) {
 
 void SettingsDialogModel::ShowSlot(int box, int slot, OnFailure on_failure) {
   if (!view_) return;
+  MoveOn(box);
   const std::string& path = slots_[Index(box, slot)];
   if (path.empty()) {
     view_->ClearBoxPicture(box);
@@ -65,17 +69,27 @@ void SettingsDialogModel::ShowSlot(int box, int slot, OnFailure on_failure) {
 }
 
 void SettingsDialogModel::ShowFolderSlot(int box, const std::string& folder) {
-  const bool subfolders = settings_.ReadSwitch(keys::kFolderSubfolders);
-  // A folder that cannot be listed now holds nothing for the show either.
-  const FolderSummary summary = SummarizeFolder(files_, folder, subfolders, *decoder_).value_or(FolderSummary{});
-  LoadBoxPreview(box, summary.first, OnFailure::kClear);
-  view_->MarkBoxFolder(box, summary.pictures);
+  view_->ClearBoxPicture(box);
+  view_->MarkBoxFolder(box, std::nullopt);
+  FolderPreviewRequest request{folder, settings_.ReadSwitch(keys::kFolderSubfolders), kBoxPictureDesign,
+                               BoxPictureEnlarges(box), view_->DotsPerInch()};
+  const unsigned turn = box_turn_[box - 1];
+  previews_->Start(std::move(request), [this, box, turn, folder](FolderPreview made) {
+    // The tab changed, the slot was cleared or filled anew meanwhile: the box shows that now.
+    if (box_turn_[box - 1] != turn || slots_[Index(box, current_slot(box))] != folder) return;
+    ShowBoxPreview(box, folder, std::move(made.preview), OnFailure::kClear);
+    view_->MarkBoxFolder(box, made.pictures);
+  });
 }
 
 void SettingsDialogModel::LoadBoxPreview(int box, std::string_view path, OnFailure on_failure) {
   if (!view_) return;
-  Preview preview = LoadPreview(files_, *decoder_, path, kBoxPictureDesign, BoxPictureEnlarges(box),
-                                view_->DotsPerInch());
+  ShowBoxPreview(box, path,
+                 LoadPreview(files_, *decoder_, path, kBoxPictureDesign, BoxPictureEnlarges(box), view_->DotsPerInch()),
+                 on_failure);
+}
+
+void SettingsDialogModel::ShowBoxPreview(int box, std::string_view path, Preview preview, OnFailure on_failure) {
   switch (preview.status) {
     case PreviewStatus::kShown:
       view_->ShowBoxPicture(box, preview.placement, std::move(preview.picture));
@@ -156,6 +170,7 @@ void SettingsDialogModel::BoxImageButtonClick(int box) {
 void SettingsDialogModel::BoxClearButtonClick(int box) {
   if (!ValidBox(box)) return;
   slots_[Index(box, current_slot(box))].clear();
+  MoveOn(box);
   if (view_) view_->ClearBoxPicture(box);
 }
 
@@ -172,6 +187,7 @@ void SettingsDialogModel::BoxDragDrop(int box, DragSource source, std::string_vi
   // The folder keeps its case; one backslash joins it to the name, also at a drive root.
   const std::string path = JoinPath(folder, name);
   slots_[Index(box, current_slot(box))] = path;
+  MoveOn(box);
   LoadBoxPreview(box, path, OnFailure::kIgnore);
 }
 

@@ -14,6 +14,7 @@
 #include "platform/image/picture_decoder.h"
 #include "platform/random.h"
 #include "setup/detail_shared.h"
+#include "setup/folder_preview.h"
 #include "platform/dialog_layout.h"
 #include "setup/picture_preview.h"
 
@@ -39,8 +40,8 @@ class SettingsDialogView {
   // mark.
   virtual void ClearBoxPicture(int box) = 0;
   // Box `box`'s slot holds a folder of `pictures` pictures: a mark over the control (after
-  // ShowBoxPicture or ClearBoxPicture) that says so.
-  virtual void MarkBoxFolder(int box, std::size_t pictures) = 0;
+  // ShowBoxPicture or ClearBoxPicture) that says so. Nothing: the folder is still being counted.
+  virtual void MarkBoxFolder(int box, std::optional<std::size_t> pictures) = 0;
   virtual void ShowFilePreview(const PicturePlacement& placement, Picture picture) = 0;
   virtual void ClearFilePreview() = 0;
   // A picture file that cannot be read or decoded: a message box naming `path` and `reason`.
@@ -83,7 +84,9 @@ enum class PatternDetailDialog { kPattern1, kPattern2 };
 // control takes on the screen) and hands the view finished pictures with their placement, so the
 // view only resizes controls and stretches bitmaps. A slot may hold a folder: its box shows the
 // folder's first picture by name (with its subfolders when ImageRegFolderSubFlag says so) and a
-// mark with the number of pictures the show would take from it.
+// mark with the number of pictures the show would take from it. Listing a folder may take long,
+// so the box shows the mark at once, empty and uncounted, and the picture and count when its
+// FolderPreviews answers; an answer for a box that has since shown something else is dropped.
 // Without a view the model only reads and initialises the store and decodes nothing; a show
 // makes the same reads through ReadSettingsDialogValues.
 class SettingsDialogModel {
@@ -94,9 +97,12 @@ class SettingsDialogModel {
   // first slot that cannot be decoded leaves its box empty. Previews go through `decoder`, or
   // the portable JPEG and BMP decoders when none is given; it must outlive the model. A save
   // draws a new folder's shuffled order from `random`, or from a generator seeded from the clock
-  // when none is given; it must outlive the model too.
+  // when none is given; it must outlive the model too. Folder slots are previewed by `previews`,
+  // or on the calling thread (FolderPreviewsAtOnce) when none is given; it must outlive the model
+  // and answer on the model's thread.
   SettingsDialogModel(Settings& settings, FileSystem& files, SettingsDialogView* view,
-                      const PictureDecoder* decoder = nullptr, RandomSource* random = nullptr);
+                      const PictureDecoder* decoder = nullptr, RandomSource* random = nullptr,
+                      FolderPreviews* previews = nullptr);
 
   int left() const { return left_; }
   int top() const { return top_; }
@@ -169,9 +175,13 @@ class SettingsDialogModel {
   // Shows the current picture of box `box` from its slot path, or empties the box.
   void ShowSlot(int box, int slot, OnFailure on_failure);
   void LoadBoxPreview(int box, std::string_view path, OnFailure on_failure);
-  // Shows folder `folder`'s first picture in box `box` with the folder mark; a first picture that
-  // cannot be decoded leaves the box empty (the show passes over such a picture too).
+  void ShowBoxPreview(int box, std::string_view path, Preview preview, OnFailure on_failure);
+  // Marks box `box` as showing folder `folder` and asks for its preview: its first picture with
+  // the count, shown if the box still shows that folder then; a first picture that cannot be
+  // decoded leaves the box empty (the show passes over such a picture too).
   void ShowFolderSlot(int box, const std::string& folder);
+  // Box `box` is about to show something new: a folder preview asked for before is now stale.
+  void MoveOn(int box) { ++box_turn_[box - 1]; }
   void KeepPlacesOfChangedSlots();
 
   Settings& settings_;
@@ -180,6 +190,8 @@ class SettingsDialogModel {
   std::unique_ptr<PictureDecoder> own_decoder_;
   const PictureDecoder* decoder_;
   RandomSource* random_;
+  std::unique_ptr<FolderPreviews> own_previews_;
+  FolderPreviews* previews_;
   int left_ = 100;
   int top_ = 100;
   std::string pattern_;
@@ -188,6 +200,7 @@ class SettingsDialogModel {
   std::array<std::string, 48> slots_;
   std::array<std::string, 48> opened_;  // each slot's stored path: at the opening, then the last save
   std::array<int, 4> current_slot_{1, 1, 1, 1};
+  std::array<unsigned, 4> box_turn_{};  // MoveOn counts what each box has been asked to show
   std::array<std::string, 4> initial_folder_;
   Pattern1DetailTexts pattern1_detail_texts_;
   Pattern2DetailTexts pattern2_detail_texts_;

@@ -63,7 +63,9 @@ TScrSetUpForm::TScrSetUpForm(KeyValueStore& store, FileSystem& files, HWND owner
   FillBoxTabs();
   StartBrowser();
 
-  model_ = std::make_unique<SettingsDialogModel>(settings_, files_, &view_, decoder_.get());
+  folder_previews_ = std::make_unique<FolderPreviewThreads>(hwnd(), decoder_);
+  model_ = std::make_unique<SettingsDialogModel>(settings_, files_, &view_, decoder_.get(), nullptr,
+                                                 folder_previews_.get());
 
   ShowWindow(hwnd(), SW_SHOW);
   SetForegroundWindow(hwnd());
@@ -210,6 +212,8 @@ void TScrSetUpForm::OnRescale() {
 }
 
 void TScrSetUpForm::OnDestroy() {
+  // A folder still being listed is left to its thread, which finds nobody to tell.
+  if (folder_previews_) folder_previews_->Stop();
   // The settings dialog is the run's main window.
   PostQuitMessage(0);
 }
@@ -243,6 +247,9 @@ LRESULT TScrSetUpForm::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       FillRect(reinterpret_cast<HDC>(wparam), &client, GetSysColorBrush(COLOR_BTNFACE));
       return 0;
     }
+    case FolderPreviewThreads::kMessage:
+      if (folder_previews_) folder_previews_->Deliver(wparam);
+      return 0;
     default:
       break;
   }

@@ -17,6 +17,7 @@
 #include "setup/settings_dialog_model.h"
 #include "setup/win32/dialog_context.h"
 #include "setup/win32/folder_browser.h"
+#include "setup/win32/folder_preview_threads.h"
 #include "setup/win32/settings_file_drag.h"
 
 namespace tessmoor {
@@ -51,7 +52,7 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
     void SelectMusicPlay(bool play) override;
     void ShowBoxPicture(int box, const PicturePlacement& placement, Picture picture) override;
     void ClearBoxPicture(int box) override;
-    void MarkBoxFolder(int box, std::size_t pictures) override;
+    void MarkBoxFolder(int box, std::optional<std::size_t> pictures) override;
     void ShowFilePreview(const PicturePlacement& placement, Picture picture) override;
     void ClearFilePreview() override;
     void ShowPictureError(std::string_view path, std::string_view reason) override;
@@ -88,11 +89,13 @@ class TScrSetUpForm : public win32::TableForm<SettingsRole> {
   std::unique_ptr<FolderBrowser> browser_;
   std::unique_ptr<FileListDrag> drag_;
   std::unique_ptr<FileListDrag> folder_drag_;
+  std::unique_ptr<FolderPreviewThreads> folder_previews_;
   std::unique_ptr<SettingsDialogModel> model_;
   std::shared_ptr<MusicPaths> music_paths_ = std::make_shared<MusicPaths>();
   // What every preview decodes with; its extensions make the file list's mask and the
   // open-picture dialog's filters.
-  std::unique_ptr<PictureDecoder> decoder_;
+  // Shared with the threads that preview folders, which may outlive the window.
+  std::shared_ptr<const PictureDecoder> decoder_;
   std::vector<OwnedFileFilter> picture_filters_;
   // Every dialog opened from here; closed ones are hidden and stay until this one goes.
   std::vector<std::unique_ptr<win32::Window>> dialogs_;

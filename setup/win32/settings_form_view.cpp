@@ -48,7 +48,7 @@ void TScrSetUpForm::View::ClearBoxPicture(int box) {
   form_.PlacePicture(R::kBoxPicture, box, kBoxPictureDesign, std::nullopt, {});
 }
 
-void TScrSetUpForm::View::MarkBoxFolder(int box, std::size_t pictures) {
+void TScrSetUpForm::View::MarkBoxFolder(int box, std::optional<std::size_t> pictures) {
   if (win32::PictureBox* picture = form_.PictureOf(R::kBoxPicture, box))
     picture->SetFolderMark(win32::Widen(FolderMarkCaption(pictures)));
 }

@@ -102,6 +102,14 @@ TEST_F(SettingsFolderSlot, KeepsAFolderSlotThroughASaveAndShowsItsFirstPicture) 
   ASSERT_NE(row, rows.end());
   d.SelectItem(folders, static_cast<int>(row - rows.begin()));
   SetForegroundWindow(hwnd);
+  // The folders are listed off the dialog's thread: their pictures come a little after it opens.
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return HasSize(d.SizeOf(BoxPicture(d, 2)), 137, 91) && HasSize(d.SizeOf(BoxPicture(d, 3)), 45, 137) &&
+               HasSize(d.SizeOf(BoxPicture(d, 4)), 137, 91);
+      },
+      10s))
+      << "the folders' first pictures did not come";
   PumpFor(800ms);
   const Screenshot shot = CaptureScreen();
   Crop(shot, WindowRectOf(hwnd)).Save(L"settings-folder");
@@ -173,7 +181,8 @@ TEST_F(SettingsFolderSlot, TheOpenDialogsButtonChoosesTheFolderItShows) {
   PostMessageW(buttons.front(), BM_CLICK, 0, 0);
   ASSERT_TRUE(WaitUntil([&] { return !IsWindow(open); }, 10s));
   ASSERT_NE(SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, nullptr), 0);
-  EXPECT_PRED3(HasSize, d.SizeOf(BoxPicture(d, 3)), 137, 91);
+  EXPECT_TRUE(WaitUntil([&] { return HasSize(d.SizeOf(BoxPicture(d, 3)), 137, 91); }, 10s))
+      << "the chosen folder's first picture did not show";
 
   ASSERT_TRUE(SaveAndExit());
   const std::optional<std::wstring> stored = registry::Read(ImageKey(3, 5));

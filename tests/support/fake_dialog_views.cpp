@@ -16,7 +16,7 @@ namespace {
 std::string SizeText(Size s) { return std::to_string(s.width) + "x" + std::to_string(s.height); }
 
 FakeSettingsDialogView::PictureControl Shown(const PicturePlacement& placement, const Picture& picture) {
-  return {placement.control, placement.picture, {picture.width, picture.height}, false, std::nullopt};
+  return {placement.control, placement.picture, {picture.width, picture.height}, false, std::nullopt, false};
 }
 
 }  // namespace
@@ -46,9 +46,10 @@ void FakeSettingsDialogView::ClearBoxPicture(int box) {
   log.push_back("ClearBox " + std::to_string(box));
 }
 
-void FakeSettingsDialogView::MarkBoxFolder(int box, std::size_t pictures) {
+void FakeSettingsDialogView::MarkBoxFolder(int box, std::optional<std::size_t> pictures) {
   boxes[box - 1].folder_pictures = pictures;
-  log.push_back("FolderMark " + std::to_string(box) + " " + std::to_string(pictures));
+  boxes[box - 1].counting = !pictures;
+  log.push_back("FolderMark " + std::to_string(box) + " " + (pictures ? std::to_string(*pictures) : "..."));
 }
 
 void FakeSettingsDialogView::ShowFilePreview(const PicturePlacement& placement, Picture picture) {
@@ -57,7 +58,7 @@ void FakeSettingsDialogView::ShowFilePreview(const PicturePlacement& placement, 
 }
 
 void FakeSettingsDialogView::ClearFilePreview() {
-  preview = PictureControl{kFilePreviewDesign, {}, {}, true, std::nullopt};
+  preview = PictureControl{kFilePreviewDesign, {}, {}, true, std::nullopt, false};
   log.push_back("ClearPreview");
 }
 

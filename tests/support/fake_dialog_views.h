@@ -29,7 +29,7 @@ class FakeSettingsDialogView : public SettingsDialogView {
   void SelectMusicPlay(bool play) override;
   void ShowBoxPicture(int box, const PicturePlacement& placement, Picture picture) override;
   void ClearBoxPicture(int box) override;
-  void MarkBoxFolder(int box, std::size_t pictures) override;
+  void MarkBoxFolder(int box, std::optional<std::size_t> pictures) override;
   void ShowFilePreview(const PicturePlacement& placement, Picture picture) override;
   void ClearFilePreview() override;
   void ShowPictureError(std::string_view path, std::string_view reason) override;
@@ -39,13 +39,15 @@ class FakeSettingsDialogView : public SettingsDialogView {
   int DotsPerInch() override { return dpi; }
 
   // What a picture control shows: its size, the rectangle drawn into and the size of the
-  // decoded picture handed over (0 x 0 when empty), and the number a folder mark shows.
+  // decoded picture handed over (0 x 0 when empty), and the number a folder mark shows (nothing
+  // with `counting`: a mark that has no number yet).
   struct PictureControl {
     Size control = kBoxPictureDesign;
     Rect drawn;
     Size decoded;
     bool empty = true;
     std::optional<std::size_t> folder_pictures;
+    bool counting = false;
   };
 
   std::vector<std::string> log;
@@ -53,7 +55,7 @@ class FakeSettingsDialogView : public SettingsDialogView {
   bool pattern2 = false;
   bool music_play = false;
   std::array<PictureControl, 4> boxes;
-  PictureControl preview{kFilePreviewDesign, {}, {}, true, std::nullopt};
+  PictureControl preview{kFilePreviewDesign, {}, {}, true, std::nullopt, false};
   std::vector<std::string> errors;  // "path: reason"
   // The open dialog's answer to the next ChoosePictureFile (nothing: the user cancels) and the
   // folders the dialogs were started in.

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/settings_keys.h"
 #include "setup/settings_dialog_layout.h"
@@ -19,6 +21,29 @@ using testing::FakeSettingsDialogView;
 using testing::MemoryStore;
 
 std::vector<std::uint8_t> Bmp(int w, int h) { return test::MakeBmp(w, h, test::Solid(test::kBlue)); }
+
+// Makes each folder preview only when the test says, as a thread would have it ready later.
+class LaterFolderPreviews final : public FolderPreviews {
+ public:
+  struct Asked {
+    FolderPreviewRequest request;
+    Done done;
+  };
+  LaterFolderPreviews(FileSystem& files, const PictureDecoder& decoder) : files_(files), decoder_(decoder) {}
+  void Start(FolderPreviewRequest request, Done done) override {
+    asked.push_back({std::move(request), std::move(done)});
+  }
+  // The answer to the `index`th request arrives on the dialog's thread.
+  void Finish(std::size_t index) {
+    const Asked& a = asked.at(index);
+    a.done(MakeFolderPreview(files_, decoder_, a.request));
+  }
+  std::vector<Asked> asked;
+
+ private:
+  FileSystem& files_;
+  const PictureDecoder& decoder_;
+};
 
 std::string SizeOf(const FakeSettingsDialogView::PictureControl& c) {
   return std::to_string(c.control.width) + "x" + std::to_string(c.control.height);
@@ -43,11 +68,17 @@ class SettingsFolderSlotTest : public ::testing::Test {
     model_ = std::make_unique<SettingsDialogModel>(settings_, files_, &view_, decoder);
     return *model_;
   }
+  SettingsDialogModel& OpenListingLater() {
+    model_ = std::make_unique<SettingsDialogModel>(settings_, files_, &view_, &decoder_, nullptr, &later_);
+    return *model_;
+  }
 
   MemoryStore store_;
   Settings settings_{store_};
   FakeFileSystem files_;
   FakeSettingsDialogView view_;
+  BuiltInPictureDecoder decoder_;
+  LaterFolderPreviews later_{files_, decoder_};
   std::unique_ptr<SettingsDialogModel> model_;
 };
 
@@ -187,6 +218,80 @@ TEST_F(SettingsFolderSlotTest, WithoutAViewAFolderSlotIsKeptAndNothingIsListed) 
   EXPECT_EQ(files_.listings(), 0);
 }
 
+TEST_F(SettingsFolderSlotTest, AFolderIsMarkedAtOnceAndShowsItsPictureAndCountWhenTheListingComes) {
+  store_.Set(keys::ImagePath(2, 1), "C:\\Photos\\Trip");
+  OpenListingLater();
+  // Nothing listed or decoded on the dialog's thread: an empty box with a mark that has no count.
+  EXPECT_EQ(files_.listings(), 0);
+  EXPECT_TRUE(view_.boxes[1].empty);
+  EXPECT_EQ(SizeOf(view_.boxes[1]), "137x137");
+  EXPECT_TRUE(view_.boxes[1].counting);
+  EXPECT_FALSE(view_.boxes[0].counting);
+  ASSERT_EQ(later_.asked.size(), 1u);
+  const FolderPreviewRequest& request = later_.asked[0].request;
+  EXPECT_EQ(request.folder, "C:\\Photos\\Trip");
+  EXPECT_TRUE(request.subfolders);
+  EXPECT_EQ(request.enlarge, BoxPictureEnlarges(2));
+
+  later_.Finish(0);
+  EXPECT_GT(files_.listings(), 0);
+  EXPECT_EQ(SizeOf(view_.boxes[1]), "45x137");  // 2.bmp
+  EXPECT_EQ(view_.boxes[1].folder_pictures, 3u);
+  EXPECT_FALSE(view_.boxes[1].counting);
+  EXPECT_TRUE(view_.errors.empty());
+}
+
+TEST_F(SettingsFolderSlotTest, ALateListingForABoxThatHasMovedOnIsDropped) {
+  files_.Add("c:\\p\\a.bmp", Bmp(64, 48));
+  files_.AddFolder("C:\\Scans");
+  files_.Add("C:\\Scans\\wide.bmp", Bmp(640, 480));
+  store_.Set(keys::ImagePath(1, 1), "C:\\Photos\\Trip");
+  store_.Set(keys::ImagePath(1, 2), "c:\\p\\a.bmp");
+  store_.Set(keys::ImagePath(1, 3), "C:\\Photos\\Trip");
+  OpenListingLater();
+  // Another tab: its file shows, and the first tab's folder comes too late.
+  model_->BoxTabControlChange(1, 2);
+  later_.Finish(0);
+  EXPECT_EQ(SizeOf(view_.boxes[0]), "137x102");
+  EXPECT_FALSE(view_.boxes[0].folder_pictures.has_value());
+  EXPECT_FALSE(view_.boxes[0].counting);
+
+  // The slot cleared while its folder is listed.
+  model_->BoxTabControlChange(1, 3);
+  model_->BoxClearButtonClick(1);
+  later_.Finish(1);
+  EXPECT_TRUE(view_.boxes[0].empty);
+  EXPECT_FALSE(view_.boxes[0].folder_pictures.has_value());
+
+  // Another folder dropped before the first one's answer: the last drop wins, in either order.
+  model_->BoxFolderDragDrop(1, "C:\\Photos\\Trip");
+  model_->BoxFolderDragDrop(1, "C:\\Scans");
+  later_.Finish(3);
+  later_.Finish(2);
+  EXPECT_EQ(SizeOf(view_.boxes[0]), "137x102");  // wide.bmp
+  EXPECT_EQ(view_.boxes[0].folder_pictures, 1u);
+
+  // Away and back to the same folder: only the answer to the latest request is shown.
+  model_->BoxTabControlChange(1, 1);
+  model_->BoxTabControlChange(1, 2);
+  model_->BoxTabControlChange(1, 1);
+  ASSERT_EQ(later_.asked.size(), 6u);
+  later_.Finish(4);
+  EXPECT_TRUE(view_.boxes[0].counting);
+  later_.Finish(5);
+  EXPECT_EQ(view_.boxes[0].folder_pictures, 3u);
+
+  // A file dropped from the file list while the folder is listed.
+  model_->BoxTabControlChange(1, 2);
+  model_->BoxTabControlChange(1, 1);
+  model_->BoxDragDrop(1, DragSource::kFileList, "c:\\p", std::string_view("a.bmp"));
+  later_.Finish(6);
+  EXPECT_EQ(SizeOf(view_.boxes[0]), "137x102");
+  EXPECT_FALSE(view_.boxes[0].folder_pictures.has_value());
+  EXPECT_EQ(model_->slot_path(1, 1), "c:\\p\\a.bmp");
+  EXPECT_TRUE(view_.errors.empty());
+}
+
 TEST(PictureFileChoices, TheMaskAndTheFiltersListEveryFormatTheDecoderTakesJpegAndBmpFirst) {
   const std::vector<std::string> extensions{".bmp", ".gif", ".jpeg", ".jpg", ".png", ".tif"};
   EXPECT_EQ(PictureFileMask(extensions), "*.jpg;*.jpeg;*.bmp;*.gif;*.png;*.tif");
@@ -218,6 +323,7 @@ TEST(PictureFileChoices, ThePortableDecodersGiveTheFamiliarListAndMask) {
 TEST(PictureFileChoices, TheFolderMarkSaysHowManyPictures) {
   EXPECT_EQ(FolderMarkCaption(0), "0 枚");
   EXPECT_EQ(FolderMarkCaption(12345), "12345 枚");
+  EXPECT_EQ(FolderMarkCaption(std::nullopt), "… 枚");
 }
 
 }  // namespace
