@@ -55,7 +55,7 @@ std::optional<int> ParseNumber(std::string_view text) {
 }
 
 std::string Settings::FirstRun(std::string_view key) {
-  const keys::KeySpec* entry = keys::Find(key);
+  const keys::KeyDef* entry = keys::Find(key);
   return entry ? entry->first_run : std::string();
 }
 
@@ -88,7 +88,7 @@ int Settings::ReadNumber(std::string_view key) {
 }
 
 bool Settings::ReadSwitch(std::string_view key) {
-  const keys::KeySpec* entry = keys::Find(key);
+  const keys::KeyDef* entry = keys::Find(key);
   const std::string text = Read(key);
   if (!entry || !entry->switch_texts) return false;
   const keys::SwitchTexts& texts = *entry->switch_texts;
@@ -106,7 +106,7 @@ WriteResult Settings::Write(std::string_view key, int value) {
 }
 
 WriteResult Settings::WriteSwitch(std::string_view key, bool on) {
-  const keys::KeySpec* entry = keys::Find(key);
+  const keys::KeyDef* entry = keys::Find(key);
   // The system's ERROR_INVALID_PARAMETER: a programming error, never a user's.
   if (!entry || !entry->switch_texts) return {87};
   return store_.WriteString(key, on ? entry->switch_texts->on : entry->switch_texts->off);

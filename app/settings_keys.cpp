@@ -64,8 +64,8 @@ constexpr SwitchTexts kPattern1Use{"1", "0", false};
 constexpr SwitchTexts kPattern2Use{"1", "0", true};
 constexpr SwitchTexts kPlayUnlessOne{"0", "1", true};
 
-std::vector<KeySpec> BuildTable() {
-  std::vector<KeySpec> t;
+std::vector<KeyDef> BuildTable() {
+  std::vector<KeyDef> t;
   auto text = [&t](std::string name, std::string first_run, KeyType type) {
     t.push_back({std::move(name), std::move(first_run), type, {}, std::nullopt});
   };
@@ -105,14 +105,14 @@ std::vector<KeySpec> BuildTable() {
 
 }  // namespace
 
-const std::vector<KeySpec>& AllKeys() {
-  static const std::vector<KeySpec> table = BuildTable();
+const std::vector<KeyDef>& AllKeys() {
+  static const std::vector<KeyDef> table = BuildTable();
   return table;
 }
 
-const std::vector<KeySpec>& StateKeys() {
-  static const std::vector<KeySpec> table = [] {
-    std::vector<KeySpec> t;
+const std::vector<KeyDef>& StateKeys() {
+  static const std::vector<KeyDef> table = [] {
+    std::vector<KeyDef> t;
     for (int b = 1; b <= kBoxCount; ++b)
       for (int s = 1; s <= kSlotsPerBox; ++s) t.push_back({FolderPlace(b, s), "", KeyType::kState, {}, std::nullopt});
     return t;
@@ -120,11 +120,11 @@ const std::vector<KeySpec>& StateKeys() {
   return table;
 }
 
-const KeySpec* Find(std::string_view name) {
-  static const std::unordered_map<std::string_view, const KeySpec*> index = [] {
-    std::unordered_map<std::string_view, const KeySpec*> m;
-    for (const KeySpec& k : AllKeys()) m.emplace(k.name, &k);
-    for (const KeySpec& k : StateKeys()) m.emplace(k.name, &k);
+const KeyDef* Find(std::string_view name) {
+  static const std::unordered_map<std::string_view, const KeyDef*> index = [] {
+    std::unordered_map<std::string_view, const KeyDef*> m;
+    for (const KeyDef& k : AllKeys()) m.emplace(k.name, &k);
+    for (const KeyDef& k : StateKeys()) m.emplace(k.name, &k);
     return m;
   }();
   auto it = index.find(name);

@@ -43,7 +43,7 @@ struct SwitchTexts {
   bool other_is_on = false;
 };
 
-struct KeySpec {
+struct KeyDef {
   std::string name;
   // Written when the key is not set, and used in place of a damaged number.
   std::string first_run;
@@ -88,7 +88,7 @@ std::string MusicPlayFlag(int slot);
 
 // All 90 keys: pattern, pictures, pattern 1, pattern 2, music, positions (87 keys), then the
 // extended settings.
-const std::vector<KeySpec>& AllKeys();
+const std::vector<KeyDef>& AllKeys();
 
 // Kept state beside the settings: values the show writes for itself, which no dialog shows. The
 // settings dialog's save writes them only for a slot whose path it changes, so that the show
@@ -99,10 +99,10 @@ const std::vector<KeySpec>& AllKeys();
 // written after every picture the slot shows: "ImageRegNo<b>BoxNo<s>FolderPlace".
 std::string FolderPlace(int box, int slot);
 // The 48 FolderPlace keys, box-major.
-const std::vector<KeySpec>& StateKeys();
+const std::vector<KeyDef>& StateKeys();
 
 // The entry for `name` in either table, or nullptr for a name that is neither.
-const KeySpec* Find(std::string_view name);
+const KeyDef* Find(std::string_view name);
 
 }  // namespace keys
 }  // namespace tessmoor

@@ -11,7 +11,7 @@
 // or caption is spelled out twice.
 namespace tessmoor {
 
-struct FontSpec {
+struct FontDesign {
   std::string_view face;
   int height_px = 12;
   bool bold = false;
@@ -19,14 +19,14 @@ struct FontSpec {
 };
 
 // The dialogs' font. A system without it takes a font with Japanese glyphs of the same size.
-inline constexpr FontSpec kDialogFont{"ＭＳ Ｐゴシック", 12, false, false};
+inline constexpr FontDesign kDialogFont{"ＭＳ Ｐゴシック", 12, false, false};
 
 enum class TitleButtons {
   kSystemMenuOnly,  // close box and system menu, no minimise or maximise
   kNormal,
 };
 
-struct FormSpec {
+struct FormDesign {
   std::string_view name;
   std::string_view caption;  // shown as it stands: an ampersand here is a literal one
   int width = 0;             // outer size
@@ -35,7 +35,7 @@ struct FormSpec {
   int top = 0;
   TitleButtons title_buttons = TitleButtons::kSystemMenuOnly;
   bool top_most = false;
-  FontSpec font = kDialogFont;
+  FontDesign font = kDialogFont;
 };
 
 enum class ControlKind {
@@ -58,7 +58,7 @@ enum class ControlKind {
 // controls that come in fours (box or window 1..4, or a pattern-1 mode 1..4) and `item` the
 // radio buttons within one window's group (mode 1..5); 0 where there is nothing to tell apart.
 template <class Role>
-struct ControlSpec {
+struct ControlDesign {
   std::string_view name{};
   ControlKind kind{};
   Role role{};
@@ -72,8 +72,8 @@ struct ControlSpec {
   std::string_view caption{};
   // Radio buttons with the same non-zero group exclude each other; each group box holds one.
   int radio_group = 0;
-  ScrollBarSpec scroll{};  // scroll bars only
-  FontSpec font = kDialogFont;
+  ScrollBarDesign scroll{};  // scroll bars only
+  FontDesign font = kDialogFont;
   // The control's command id; 0: the dialog's first id plus the row's place in its table.
   int id = 0;
 };
@@ -99,16 +99,16 @@ struct LayoutPlace {
 std::vector<Rect> FormPlaces(const std::vector<LayoutPlace>& places);
 
 template <class Role>
-std::vector<LayoutPlace> PlacesOf(const std::vector<ControlSpec<Role>>& table) {
+std::vector<LayoutPlace> PlacesOf(const std::vector<ControlDesign<Role>>& table) {
   std::vector<LayoutPlace> places;
   places.reserve(table.size());
-  for (const ControlSpec<Role>& c : table) places.push_back({c.name, c.parent, c.x, c.y, c.width, c.height});
+  for (const ControlDesign<Role>& c : table) places.push_back({c.name, c.parent, c.x, c.y, c.width, c.height});
   return places;
 }
 
 // Every row of `table` as its window lays it out at `dpi`.
 template <class Role>
-std::vector<Rect> ScaledLayout(const std::vector<ControlSpec<Role>>& table, int dpi) {
+std::vector<Rect> ScaledLayout(const std::vector<ControlDesign<Role>>& table, int dpi) {
   std::vector<Rect> rects = FormPlaces(PlacesOf(table));
   for (Rect& r : rects) r = ScaleToDpi(r, dpi);
   return rects;

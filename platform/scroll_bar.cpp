@@ -4,9 +4,9 @@
 
 namespace tessmoor {
 
-int ClampPosition(const ScrollBarSpec& bar, int value) { return std::clamp(value, bar.min, bar.max); }
+int ClampPosition(const ScrollBarDesign& bar, int value) { return std::clamp(value, bar.min, bar.max); }
 
-int ScrollTarget(const ScrollBarSpec& bar, ScrollCode code, int current, int thumb) {
+int ScrollTarget(const ScrollBarDesign& bar, ScrollCode code, int current, int thumb) {
   // Widened so that a step added to a position near the int limits cannot overflow.
   long long target = current;
   switch (code) {

@@ -20,8 +20,8 @@ enum class Pattern1DetailRole {
   kCancelButton,
 };
 
-const FormSpec& Pattern1DetailForm();
-const std::vector<ControlSpec<Pattern1DetailRole>>& Pattern1DetailControls();
+const FormDesign& Pattern1DetailForm();
+const std::vector<ControlDesign<Pattern1DetailRole>>& Pattern1DetailControls();
 
 // Every control but the form's buttons and `Image1` comes once per window; index: window 1..4.
 enum class Pattern2DetailRole {
@@ -38,7 +38,7 @@ enum class Pattern2DetailRole {
   kImage,  // an empty picture control without a role
 };
 
-const FormSpec& Pattern2DetailForm();
-const std::vector<ControlSpec<Pattern2DetailRole>>& Pattern2DetailControls();
+const FormDesign& Pattern2DetailForm();
+const std::vector<ControlDesign<Pattern2DetailRole>>& Pattern2DetailControls();
 
 }  // namespace tessmoor

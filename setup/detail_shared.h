@@ -29,7 +29,7 @@ struct Pattern2DetailTexts {
 
 // A scroll bar over the range the key table gives number key `key`, so that what a dialog offers
 // and clamps to is stated once.
-inline ScrollBarSpec BarOver(std::string_view key, int small_change, int large_change, int design_position) {
+inline ScrollBarDesign BarOver(std::string_view key, int small_change, int large_change, int design_position) {
   const keys::NumberRange range = keys::Find(key)->range;
   return {range.min, range.max, small_change, large_change, design_position};
 }

@@ -9,8 +9,8 @@ using R = ExtendedRole;
 
 // The look of the pattern-1 detail dialog: groups 241 wide at the left margin, radio buttons 16
 // high, the save and cancel buttons side by side under the groups.
-std::vector<ControlSpec<R>> BuildControls() {
-  using Row = ControlSpec<R>;
+std::vector<ControlDesign<R>> BuildControls() {
+  using Row = ControlDesign<R>;
   auto group = [](std::string_view name, R role, int y, int height, std::string_view caption) {
     return Row{name, K::kGroupBox, role, 0, 0, "", 8, y, 241, height, caption};
   };
@@ -42,12 +42,12 @@ std::vector<ControlSpec<R>> BuildControls() {
 }  // namespace
 
 // Top-most like the detail dialogs; it always opens at this place of its own, in screen pixels.
-constexpr FormSpec kExtendedForm{"TExtendedSetUpForm", "拡張設定", 264, 236, 380, 180,
+constexpr FormDesign kExtendedForm{"TExtendedSetUpForm", "拡張設定", 264, 236, 380, 180,
                                  TitleButtons::kSystemMenuOnly, true};
 
-const FormSpec& ExtendedDialogForm() { return kExtendedForm; }
+const FormDesign& ExtendedDialogForm() { return kExtendedForm; }
 
-const std::vector<ControlSpec<ExtendedRole>>& ExtendedDialogControls() {
+const std::vector<ControlDesign<ExtendedRole>>& ExtendedDialogControls() {
   static const auto controls = BuildControls();
   return controls;
 }

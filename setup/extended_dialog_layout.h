@@ -22,7 +22,7 @@ enum class ExtendedRole {
 };
 
 // Outer size and place at 96 DPI; it stores no position, so it always opens there.
-const FormSpec& ExtendedDialogForm();
-const std::vector<ControlSpec<ExtendedRole>>& ExtendedDialogControls();
+const FormDesign& ExtendedDialogForm();
+const std::vector<ControlDesign<ExtendedRole>>& ExtendedDialogControls();
 
 }  // namespace tessmoor

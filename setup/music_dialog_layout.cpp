@@ -13,12 +13,12 @@ using K = ControlKind;
 using R = MusicRole;
 
 // Each slot's row stands 40 pixels below the one before; the two last check boxes are wider.
-std::vector<ControlSpec<R>> BuildControls() {
+std::vector<ControlDesign<R>> BuildControls() {
   // The names are made once and kept for the life of the program; the table holds views of them.
   static std::deque<std::string> names;
   auto keep = [](std::string s) -> std::string_view { return names.emplace_back(std::move(s)); };
 
-  std::vector<ControlSpec<R>> c;
+  std::vector<ControlDesign<R>> c;
   for (int n = 1; n <= kMusicDialogSlots; ++n) {
     const std::string no = std::to_string(n);
     const int top = 8 + 40 * (n - 1);
@@ -42,14 +42,14 @@ std::vector<ControlSpec<R>> BuildControls() {
 
 }  // namespace
 
-const FormSpec& MusicDialogForm() {
-  static const FormSpec form{"TMusicSetUpForm", kMusicDialogCaption, kMusicDialogWidth, kMusicDialogHeight,
+const FormDesign& MusicDialogForm() {
+  static const FormDesign form{"TMusicSetUpForm", kMusicDialogCaption, kMusicDialogWidth, kMusicDialogHeight,
                              kMusicDialogLeft, kMusicDialogTop, TitleButtons::kSystemMenuOnly, false};
   return form;
 }
 
-const std::vector<ControlSpec<MusicRole>>& MusicDialogControls() {
-  static const std::vector<ControlSpec<MusicRole>> controls = BuildControls();
+const std::vector<ControlDesign<MusicRole>>& MusicDialogControls() {
+  static const std::vector<ControlDesign<MusicRole>> controls = BuildControls();
   return controls;
 }
 

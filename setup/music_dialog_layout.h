@@ -31,7 +31,7 @@ inline constexpr int kMusicCancelButtonId = 142;
 inline constexpr int kMusicGlyphSide = 16;
 
 // Outer size and position at 96 DPI; it stores no position, so it always opens there.
-const FormSpec& MusicDialogForm();
-const std::vector<ControlSpec<MusicRole>>& MusicDialogControls();
+const FormDesign& MusicDialogForm();
+const std::vector<ControlDesign<MusicRole>>& MusicDialogControls();
 
 }  // namespace tessmoor

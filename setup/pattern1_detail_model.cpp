@@ -7,8 +7,8 @@ namespace tessmoor {
 
 namespace {
 
-const ScrollBarSpec kTimerBar = BarOver(keys::kSlideInterval, 500, 500, 1500);
-const ScrollBarSpec kScaleBar = BarOver(keys::kSlideScale, 1, 1, 100);
+const ScrollBarDesign kTimerBar = BarOver(keys::kSlideInterval, 500, 500, 1500);
+const ScrollBarDesign kScaleBar = BarOver(keys::kSlideScale, 1, 1, 100);
 
 // The radio button a stored mode selects; "6" is shown as five directions.
 int ModeOf(const std::string& text) {
@@ -19,7 +19,7 @@ int ModeOf(const std::string& text) {
 
 }  // namespace
 
-const ScrollBarSpec& Pattern1BarSpec(Pattern1Bar bar) {
+const ScrollBarDesign& Pattern1BarDesign(Pattern1Bar bar) {
   return bar == Pattern1Bar::kTimer ? kTimerBar : kScaleBar;
 }
 
@@ -66,7 +66,7 @@ void Pattern1DetailModel::ShowScaleLabel(int position) {
 }
 
 void Pattern1DetailModel::Scroll(Pattern1Bar bar, ScrollCode code, int thumb) {
-  const int target = ScrollTarget(Pattern1BarSpec(bar), code, bar_position(bar), thumb);
+  const int target = ScrollTarget(Pattern1BarDesign(bar), code, bar_position(bar), thumb);
   // The label shows where this notification takes the bar, so it never lags behind the thumb.
   if (bar == Pattern1Bar::kScale) ShowScaleLabel(target);
   if (target != bar_position(bar)) SetPosition(bar, target);

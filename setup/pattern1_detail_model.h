@@ -14,7 +14,7 @@ namespace tessmoor {
 enum class Pattern1Bar { kTimer, kScale };
 
 // The range and steps of a bar, as the view creates it.
-const ScrollBarSpec& Pattern1BarSpec(Pattern1Bar bar);
+const ScrollBarDesign& Pattern1BarDesign(Pattern1Bar bar);
 
 // What the pattern-1 detail dialog's window does for its model.
 class Pattern1DetailView {

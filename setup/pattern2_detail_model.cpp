@@ -9,10 +9,10 @@ namespace {
 
 // Window 1's bars start elsewhere than the others'. Every speed bar steps by 1: a bigger arrow
 // step on a range of 1..300 would make one click jump to an end.
-const ScrollBarSpec kSpeedBar1 = BarOver(keys::WindowSpeed(1), 1, 1, 200);
-const ScrollBarSpec kSpeedBar = BarOver(keys::WindowSpeed(2), 1, 1, 1);
-const ScrollBarSpec kSizeBar1 = BarOver(keys::WindowScale(1), 1, 1, 50);
-const ScrollBarSpec kSizeBar = BarOver(keys::WindowScale(2), 1, 1, 1);
+const ScrollBarDesign kSpeedBar1 = BarOver(keys::WindowSpeed(1), 1, 1, 200);
+const ScrollBarDesign kSpeedBar = BarOver(keys::WindowSpeed(2), 1, 1, 1);
+const ScrollBarDesign kSizeBar1 = BarOver(keys::WindowScale(1), 1, 1, 50);
+const ScrollBarDesign kSizeBar = BarOver(keys::WindowScale(2), 1, 1, 1);
 
 int ModeOf(const std::string& text) {
   if (text.size() == 1 && text[0] >= '1' && text[0] <= '5') return text[0] - '0';
@@ -23,7 +23,7 @@ bool ValidWindow(int window) { return window >= 1 && window <= keys::kWindowCoun
 
 }  // namespace
 
-const ScrollBarSpec& Pattern2BarSpec(int window, Pattern2Bar bar) {
+const ScrollBarDesign& Pattern2BarDesign(int window, Pattern2Bar bar) {
   if (bar == Pattern2Bar::kSpeed) return window == 1 ? kSpeedBar1 : kSpeedBar;
   return window == 1 ? kSizeBar1 : kSizeBar;
 }
@@ -32,8 +32,8 @@ Pattern2DetailModel::Pattern2DetailModel(Settings& settings, Pattern2DetailTexts
                                          Pattern2DetailView& view)
     : settings_(settings), texts_(texts), view_(view) {
   for (int n = 1; n <= keys::kWindowCount; ++n) {
-    speeds_[n - 1] = Pattern2BarSpec(n, Pattern2Bar::kSpeed).design_position;
-    sizes_[n - 1] = Pattern2BarSpec(n, Pattern2Bar::kSize).design_position;
+    speeds_[n - 1] = Pattern2BarDesign(n, Pattern2Bar::kSpeed).design_position;
+    sizes_[n - 1] = Pattern2BarDesign(n, Pattern2Bar::kSize).design_position;
   }
   view_.MakeTopMostAndShow();
   const Point origin = ReadDetailPosition(settings_);
@@ -48,11 +48,11 @@ Pattern2DetailModel::Pattern2DetailModel(Settings& settings, Pattern2DetailTexts
   // first-run value.
   for (int n = 1; n <= keys::kWindowCount; ++n) {
     SetPosition(n, Pattern2Bar::kSpeed,
-                ClampPosition(Pattern2BarSpec(n, Pattern2Bar::kSpeed), settings_.ReadNumber(keys::WindowSpeed(n))));
+                ClampPosition(Pattern2BarDesign(n, Pattern2Bar::kSpeed), settings_.ReadNumber(keys::WindowSpeed(n))));
   }
   for (int n = 1; n <= keys::kWindowCount; ++n) {
     SetPosition(n, Pattern2Bar::kSize,
-                ClampPosition(Pattern2BarSpec(n, Pattern2Bar::kSize), settings_.ReadNumber(keys::WindowScale(n))));
+                ClampPosition(Pattern2BarDesign(n, Pattern2Bar::kSize), settings_.ReadNumber(keys::WindowScale(n))));
   }
   for (int n = 1; n <= keys::kWindowCount; ++n) {
     texts_.use[n - 1] = settings_.Read(keys::Pattern2BoxUse(n));
@@ -91,7 +91,7 @@ void Pattern2DetailModel::ShowSizeLabel(int window, int position) {
 
 void Pattern2DetailModel::Scroll(int window, Pattern2Bar bar, ScrollCode code, int thumb) {
   if (!ValidWindow(window)) return;
-  const int target = ScrollTarget(Pattern2BarSpec(window, bar), code, bar_position(window, bar), thumb);
+  const int target = ScrollTarget(Pattern2BarDesign(window, bar), code, bar_position(window, bar), thumb);
   // The label shows where this notification takes the bar, not where the bar was before it.
   if (bar == Pattern2Bar::kSize) ShowSizeLabel(window, target);
   if (target != bar_position(window, bar)) SetPosition(window, bar, target);

@@ -17,7 +17,7 @@ enum class Pattern2Bar { kSpeed, kSize };
 
 // The range and steps of window `window`'s bar (1..4), as the view creates it. Every bar steps
 // by 1 per arrow click.
-const ScrollBarSpec& Pattern2BarSpec(int window, Pattern2Bar bar);
+const ScrollBarDesign& Pattern2BarDesign(int window, Pattern2Bar bar);
 
 // What the pattern-2 detail dialog's window does for its model. Windows are 1..4.
 class Pattern2DetailView {

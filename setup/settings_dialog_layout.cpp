@@ -10,7 +10,7 @@ namespace {
 
 using R = SettingsRole;
 using K = ControlKind;
-using Control = ControlSpec<SettingsRole>;
+using Control = ControlDesign<SettingsRole>;
 
 // Radio buttons and labels have only a position in the design; their sizes here fit their
 // captions at 12 pixels without reaching the next control.
@@ -70,13 +70,13 @@ std::vector<Control> BuildControls() {
 
 }  // namespace
 
-const FormSpec& SettingsDialogForm() {
-  static const FormSpec form{"TScrSetUpForm", "設定", 638, 510, 390, 176, TitleButtons::kSystemMenuOnly,
+const FormDesign& SettingsDialogForm() {
+  static const FormDesign form{"TScrSetUpForm", "設定", 638, 510, 390, 176, TitleButtons::kSystemMenuOnly,
                              false};
   return form;
 }
 
-const std::vector<ControlSpec<SettingsRole>>& SettingsDialogControls() {
+const std::vector<ControlDesign<SettingsRole>>& SettingsDialogControls() {
   static const std::vector<Control> controls = BuildControls();
   return controls;
 }

@@ -36,9 +36,9 @@ enum class SettingsRole {
   kFilePreview,
 };
 
-const FormSpec& SettingsDialogForm();
+const FormDesign& SettingsDialogForm();
 // Parents come before their children.
-const std::vector<ControlSpec<SettingsRole>>& SettingsDialogControls();
+const std::vector<ControlDesign<SettingsRole>>& SettingsDialogControls();
 
 // The menu bar's items: the extended settings, then the version dialog. In a Win32 menu "&&"
 // shows one ampersand.

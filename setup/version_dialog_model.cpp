@@ -26,15 +26,15 @@ std::uint8_t Mix(int a, int b, int num, int den) { return static_cast<std::uint8
 
 }  // namespace
 
-const FormSpec& VersionDialogForm() {
-  static const FormSpec form{"TForm4", "バージョン&ヘルプ", 310, 115, 279, 258, TitleButtons::kNormal, true};
+const FormDesign& VersionDialogForm() {
+  static const FormDesign form{"TForm4", "バージョン&ヘルプ", 310, 115, 279, 258, TitleButtons::kNormal, true};
   return form;
 }
 
-const std::vector<ControlSpec<VersionRole>>& VersionDialogControls() {
-  static const std::vector<ControlSpec<VersionRole>> controls = {
+const std::vector<ControlDesign<VersionRole>>& VersionDialogControls() {
+  static const std::vector<ControlDesign<VersionRole>> controls = {
       {"StaticText1", K::kStaticText, R::kTitle, 0, 0, "", 16, 8, 270, 19, kProductTitle, 0, {},
-       FontSpec{kDialogFont.face, 15, true, true}},
+       FontDesign{kDialogFont.face, 15, true, true}},
       {"Image1", K::kPicture, R::kPicture, 0, 0, "", 16, 32, 150, 30},
       {"HelpButton", K::kButton, R::kHelpButton, 0, 0, "", 184, 32, 49, 25, "ヘルプ"},
       {"VerCloseButton", K::kButton, R::kCloseButton, 0, 0, "", 248, 32, 49, 25, "閉じる"},

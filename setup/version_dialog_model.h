@@ -16,8 +16,8 @@ inline constexpr std::string_view kHelpFileName = "Tessmoor.chm";
 
 enum class VersionRole { kTitle, kPicture, kHelpButton, kCloseButton };
 
-const FormSpec& VersionDialogForm();
-const std::vector<ControlSpec<VersionRole>>& VersionDialogControls();
+const FormDesign& VersionDialogForm();
+const std::vector<ControlDesign<VersionRole>>& VersionDialogControls();
 
 // The picture shown in `Image1`, 150 × 30, drawn by the program itself.
 Picture VersionArtwork();

@@ -16,7 +16,7 @@ void TNo2FormNo::Create(const Picture& picture, Size size) {
   width_ = std::max(size.width, 0);
   height_ = std::max(size.height, 0);
   if (!alive()) {
-    win32::WindowSpec params;
+    win32::WindowParams params;
     params.title = L"No2FormNo" + std::to_wstring(number_);
     params.style = WS_POPUP;
     // A tool window: never a taskbar button or an Alt+Tab entry of its own.

@@ -9,7 +9,7 @@ PreviewPanel::PreviewPanel(HWND form, const PanelDesign& design, HFONT font)
     : colour_(design.colour),
       font_(font),
       caption_(win32::Widen(design.caption)) {
-  Create(win32::WindowSpec::Child(form, BoundsOf(design.position, design.size), caption_));
+  Create(win32::WindowParams::Child(form, BoundsOf(design.position, design.size), caption_));
 }
 
 RECT PreviewPanel::BoundsOf(Position position, Size size) {

@@ -28,14 +28,14 @@ bool HandleDialogMessage(MSG& msg) {
   return false;
 }
 
-void Form::CreateForm(const FormSpec& design, HWND owner) {
+void Form::CreateForm(const FormDesign& design, HWND owner) {
   InitCommonControlsOnce();
   DWORD style = WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   if (design.title_buttons == TitleButtons::kNormal) style |= WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
   const DWORD ex_style = WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME | (design.top_most ? WS_EX_TOPMOST : 0);
   design_ = design;
   scale_ = DpiScale::ForSystem();
-  WindowSpec ws;
+  WindowParams ws;
   ws.title = Widen(design.caption);
   ws.style = style;
   ws.ex_style = ex_style;

@@ -34,7 +34,7 @@ class Form : public Window {
   // Creates the window, hidden, owned by `owner`: at the design's place in screen pixels, of its
   // outer size scaled by the window's DPI (the client area is what this system's frame leaves of
   // it), top-most where the design says so, with the design's font.
-  void CreateForm(const FormSpec& design, HWND owner);
+  void CreateForm(const FormDesign& design, HWND owner);
 
   virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
   virtual void OnScroll(HWND /*bar*/, int /*code*/, int /*position*/) {}
@@ -48,7 +48,7 @@ class Form : public Window {
   LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
 
  private:
-  FormSpec design_;
+  FormDesign design_;
   DpiScale scale_;
   UniqueFont font_;
 };

@@ -48,7 +48,7 @@ WindowKind KindOf(ControlKind kind, const BuildStyle& style) {
 
 bool IsLabel(ControlKind kind) { return kind == ControlKind::kLabel || kind == ControlKind::kStaticText; }
 
-bool SameFont(const FontSpec& a, const FontSpec& b) {
+bool SameFont(const FontDesign& a, const FontDesign& b) {
   return a.face == b.face && a.height_px == b.height_px && a.bold == b.bold && a.italic == b.italic;
 }
 

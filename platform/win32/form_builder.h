@@ -51,8 +51,8 @@ struct ControlRow {
   int x = 0, y = 0, width = 0, height = 0;
   std::string_view caption;
   int radio_group = 0;
-  ScrollBarSpec scroll{};
-  FontSpec font{};
+  ScrollBarDesign scroll{};
+  FontDesign font{};
   int id = 0;
 };
 
@@ -60,11 +60,11 @@ struct ControlRow {
 class FormControls {
  public:
   template <class Role>
-  void Build(Form& form, const std::vector<ControlSpec<Role>>& table, const BuildStyle& style) {
+  void Build(Form& form, const std::vector<ControlDesign<Role>>& table, const BuildStyle& style) {
     style_ = style;
     const std::vector<Rect> places = FormPlaces(PlacesOf(table));
     for (std::size_t i = 0; i < table.size(); ++i) {
-      const ControlSpec<Role>& c = table[i];
+      const ControlDesign<Role>& c = table[i];
       Add(form,
           {c.kind, c.name, c.parent, c.x, c.y, c.width, c.height, c.caption, c.radio_group, c.scroll, c.font, c.id},
           places[i]);
@@ -112,7 +112,7 @@ class FormControls {
 
 // The row of `table` with this role and numbers.
 template <class Role>
-std::optional<std::size_t> FindRow(const std::vector<ControlSpec<Role>>& table, Role role, int index = 0,
+std::optional<std::size_t> FindRow(const std::vector<ControlDesign<Role>>& table, Role role, int index = 0,
                                    int item = 0) {
   for (std::size_t i = 0; i < table.size(); ++i)
     if (table[i].role == role && table[i].index == index && table[i].item == item) return i;

@@ -10,7 +10,7 @@ namespace tessmoor::win32 {
 
 PictureBox::PictureBox(HWND parent, int id, RECT bounds, bool enlarge, COLORREF background)
     : enlarge_(enlarge), background_(CreateSolidBrush(background)) {
-  Create(WindowSpec::Child(parent, bounds));
+  Create(WindowParams::Child(parent, bounds));
   SetWindowLongPtrW(hwnd(), GWLP_ID, id);
 }
 

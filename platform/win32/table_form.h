@@ -10,18 +10,18 @@
 
 namespace tessmoor::win32 {
 
-// A dialog built from its layout table: the form from the table's FormSpec, one control per row.
+// A dialog built from its layout table: the form from the table's FormDesign, one control per row.
 // Notifications arrive as calls that name the row they came from, so a dialog's shell is a list
 // of bindings from its rows' roles to its model. A click on a radio button checks it and clears
 // the rest of its group before the dialog hears of it. At a new DPI every row is laid out again.
 template <class Role>
 class TableForm : public Form {
  public:
-  using Row = ControlSpec<Role>;
+  using Row = ControlDesign<Role>;
 
  protected:
   // Creates the window (hidden, owned by `owner`) and its controls. `table` must outlive the form.
-  void BuildForm(const FormSpec& design, const std::vector<Row>& table, HWND owner, const BuildStyle& style = {}) {
+  void BuildForm(const FormDesign& design, const std::vector<Row>& table, HWND owner, const BuildStyle& style = {}) {
     table_ = &table;
     CreateForm(design, owner);
     controls_.Build(*this, table, style);

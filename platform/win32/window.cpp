@@ -46,7 +46,7 @@ Window::~Window() {
   hwnd_.reset();
 }
 
-void Window::Create(const WindowSpec& params) {
+void Window::Create(const WindowParams& params) {
   RegisterClassOnce(&Window::Proc);
   WindowData context{this, params.background, params.cursor};
   HWND hwnd = CreateWindowExW(params.ex_style, kClassName, params.title.c_str(), params.style, params.x, params.y,

@@ -9,7 +9,7 @@
 
 namespace tessmoor::win32 {
 
-struct WindowSpec {
+struct WindowParams {
   std::wstring title;
   DWORD style = WS_OVERLAPPEDWINDOW;
   DWORD ex_style = 0;
@@ -22,7 +22,7 @@ struct WindowSpec {
   HCURSOR cursor = nullptr;     // nullptr: the arrow
 
   // Puts the window at `r`: in its parent's client coordinates, or the screen's.
-  WindowSpec& At(const RECT& r) {
+  WindowParams& At(const RECT& r) {
     x = r.left;
     y = r.top;
     width = r.right - r.left;
@@ -30,13 +30,13 @@ struct WindowSpec {
     return *this;
   }
   // A visible child window of `parent` at `r`, under the arrow cursor.
-  static WindowSpec Child(HWND parent, const RECT& r, std::wstring title = {}) {
-    WindowSpec spec;
-    spec.title = std::move(title);
-    spec.style = WS_CHILD | WS_VISIBLE;
-    spec.parent = parent;
-    spec.cursor = LoadCursorW(nullptr, IDC_ARROW);
-    return spec.At(r);
+  static WindowParams Child(HWND parent, const RECT& r, std::wstring title = {}) {
+    WindowParams params;
+    params.title = std::move(title);
+    params.style = WS_CHILD | WS_VISIBLE;
+    params.parent = parent;
+    params.cursor = LoadCursorW(nullptr, IDC_ARROW);
+    return params.At(r);
   }
 };
 
@@ -65,7 +65,7 @@ class Window {
  protected:
   Window() = default;
   // Throws UserError when the window cannot be created.
-  void Create(const WindowSpec& params);
+  void Create(const WindowParams& params);
   // Moves and sizes the window to `r` (its parent's client coordinates) and has it repainted,
   // its background erased first or not.
   void SetBoundsAndRepaint(const RECT& r, bool erase);

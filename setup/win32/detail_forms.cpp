@@ -12,13 +12,13 @@ namespace tessmoor {
 namespace {
 
 // A binding's types and table.
-template <class R, class M, class T, const FormSpec& (*form)(), const std::vector<ControlSpec<R>>& (*controls)()>
+template <class R, class M, class T, const FormDesign& (*form)(), const std::vector<ControlDesign<R>>& (*controls)()>
 struct BindingOf {
   using Role = R;
   using Model = M;
   using Texts = T;
-  static const FormSpec& Form() { return form(); }
-  static const std::vector<ControlSpec<R>>& Controls() { return controls(); }
+  static const FormDesign& Form() { return form(); }
+  static const std::vector<ControlDesign<R>>& Controls() { return controls(); }
 };
 
 // `TNo1SetUpDetailForm`: detail mode, scale, slide interval and the four box use flags.
@@ -36,13 +36,13 @@ struct Pattern1Binding : BindingOf<Pattern1DetailRole, Pattern1DetailModel, Patt
     void SetScaleLabel(std::string_view text) override { this->form_.SetLabel(Role::kScaleValueLabel, 0, text); }
   };
 
-  static void Clicked(Model& model, const ControlSpec<Role>& row, bool checked) {
+  static void Clicked(Model& model, const ControlDesign<Role>& row, bool checked) {
     if (row.role == Role::kModeRadio) model.SelectMode(row.index);
     if (row.role == Role::kBoxCheck) model.SetBoxChecked(row.index, checked);
     if (row.role == Role::kSaveButton) model.No1ImageRegFileSaveButtonClick();
     if (row.role == Role::kCancelButton) model.CancelButtonClick();
   }
-  static void Scrolled(Model& model, const ControlSpec<Role>& row, ScrollCode code, int position) {
+  static void Scrolled(Model& model, const ControlDesign<Role>& row, ScrollCode code, int position) {
     if (row.role == Role::kScaleBar) model.Scroll(Pattern1Bar::kScale, code, position);
     if (row.role == Role::kTimerBar) model.Scroll(Pattern1Bar::kTimer, code, position);
   }
@@ -65,7 +65,7 @@ struct Pattern2Binding : BindingOf<Pattern2DetailRole, Pattern2DetailModel, Patt
     void SetSizeLabel(int n, std::string_view text) override { this->form_.SetLabel(Role::kSizeValueLabel, n, text); }
   };
 
-  static void Clicked(Model& model, const ControlSpec<Role>& row, bool checked) {
+  static void Clicked(Model& model, const ControlDesign<Role>& row, bool checked) {
     switch (row.role) {
       case Role::kModeRadio: model.SelectMode(row.index, row.item); break;
       case Role::kBoxCheck: model.SetBoxChecked(row.index, checked); break;
@@ -74,7 +74,7 @@ struct Pattern2Binding : BindingOf<Pattern2DetailRole, Pattern2DetailModel, Patt
       default: break;
     }
   }
-  static void Scrolled(Model& model, const ControlSpec<Role>& row, ScrollCode code, int position) {
+  static void Scrolled(Model& model, const ControlDesign<Role>& row, ScrollCode code, int position) {
     if (row.role == Role::kSizeBar || row.role == Role::kSpeedBar)
       model.Scroll(row.index, row.role == Role::kSizeBar ? Pattern2Bar::kSize : Pattern2Bar::kSpeed, code, position);
   }

@@ -23,7 +23,7 @@ template <class Binding>
 class DetailForm : public win32::TableForm<typename Binding::Role> {
  public:
   using Role = typename Binding::Role;
-  using Row = ControlSpec<Role>;
+  using Row = ControlDesign<Role>;
 
   // `texts` are the working values every open instance shares.
   DetailForm(Settings& settings, typename Binding::Texts& texts, HWND owner) {

@@ -29,7 +29,7 @@ std::vector<MonitorArea> CurrentMonitors() {
 MonitorWindow::MonitorWindow(const RECT& monitor, HWND owner, bool slides, MonitorInput input,
                              std::function<void()> tick)
     : slides_(slides), input_(std::move(input)), tick_(std::move(tick)) {
-  win32::WindowSpec params;
+  win32::WindowParams params;
   params.title = slides_ ? L"TessmoorSlides" : L"TessmoorBlank";
   params.style = WS_POPUP;
   params.ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;

@@ -5,7 +5,7 @@ namespace tessmoor {
 void ShowSurface::CreateSurface(const wchar_t* title, HWND preview_parent, HBRUSH background,
                                 DWORD extra_style) {
   preview_parent_ = preview_parent;
-  win32::WindowSpec params;
+  win32::WindowParams params;
   params.title = title;
   params.x = 0;
   params.y = 0;

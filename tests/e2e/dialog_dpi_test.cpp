@@ -32,7 +32,7 @@ class DialogDpi : public FromSettingsDialog {
   }
   // Moves `dialog` onto a monitor of `dpi` as the system would, its top-left corner kept and its
   // designed outer size scaled.
-  void MoveToDpi(HWND dialog, int dpi, const FormSpec& form) const {
+  void MoveToDpi(HWND dialog, int dpi, const FormDesign& form) const {
     const RECT r = WindowRectOf(dialog);
     const RECT suggested{r.left, r.top, r.left + MulDiv(form.width, dpi, 96), r.top + MulDiv(form.height, dpi, 96)};
     ASSERT_TRUE(SendDpiChanged(dialog, module_->process(), dpi, suggested)) << "no answer at " << dpi << " DPI";

@@ -98,7 +98,7 @@ void ExpectLayout(HWND dialog, const std::vector<LayoutRow>& table, int dpi) {
   }
 }
 
-void ExpectDialogFrame(HWND dialog, HWND owner, const FormSpec& form) {
+void ExpectDialogFrame(HWND dialog, HWND owner, const FormDesign& form) {
   EXPECT_TRUE(IsWindowVisible(dialog));
   EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), owner);

@@ -21,14 +21,14 @@ struct LayoutRow {
   std::string_view parent;
   int x, y, width, height;
   std::string_view caption;
-  ScrollBarSpec scroll;
-  FontSpec font;
+  ScrollBarDesign scroll;
+  FontDesign font;
 };
 
 template <class Role>
-std::vector<LayoutRow> RowsOf(const std::vector<ControlSpec<Role>>& table) {
+std::vector<LayoutRow> RowsOf(const std::vector<ControlDesign<Role>>& table) {
   std::vector<LayoutRow> rows;
-  for (const ControlSpec<Role>& c : table)
+  for (const ControlDesign<Role>& c : table)
     rows.push_back({c.name, c.kind, c.parent, c.x, c.y, c.width, c.height, c.caption, c.scroll, c.font});
   return rows;
 }
@@ -40,7 +40,7 @@ void ExpectLayout(HWND dialog, const std::vector<LayoutRow>& table, int dpi = 0)
 
 // A dialog of the module as the user sees it: top-most, owned by the settings dialog, of its
 // designed outer size.
-void ExpectDialogFrame(HWND dialog, HWND owner, const FormSpec& form);
+void ExpectDialogFrame(HWND dialog, HWND owner, const FormDesign& form);
 
 // Screenshot of a dialog, kept in the artefacts under `name`, with the title bar and every
 // Japanese caption drawn as text and not as boxes: each caption looks as this driver draws it in

@@ -57,7 +57,7 @@ class DialogDriver {
 
 // The row of a layout table with this role and numbers; a test failure when there is none.
 template <class Role>
-std::size_t RowOf(const std::vector<ControlSpec<Role>>& table, Role role, int index = 0, int item = 0) {
+std::size_t RowOf(const std::vector<ControlDesign<Role>>& table, Role role, int index = 0, int item = 0) {
   for (std::size_t i = 0; i < table.size(); ++i)
     if (table[i].role == role && table[i].index == index && table[i].item == item) return i;
   ADD_FAILURE() << "no such row";
@@ -65,11 +65,11 @@ std::size_t RowOf(const std::vector<ControlSpec<Role>>& table, Role role, int in
 }
 
 // A dialog built from the table `Table()` gives.
-template <class Role, const std::vector<ControlSpec<Role>>& (*Table)()>
+template <class Role, const std::vector<ControlDesign<Role>>& (*Table)()>
 class LayoutDialogDriver : public DialogDriver {
  public:
   using DialogDriver::DialogDriver;
-  static const std::vector<ControlSpec<Role>>& Layout() { return Table(); }
+  static const std::vector<ControlDesign<Role>>& Layout() { return Table(); }
   static std::size_t Row(Role role, int index = 0, int item = 0) { return RowOf(Table(), role, index, item); }
   HWND Control(Role role, int index = 0, int item = 0) const { return ControlAt(Row(role, index, item)); }
 };

@@ -25,7 +25,7 @@ class RefusedSave : public FromSettingsDialog {
   // it opens.
   void SetUp() override {
     FromSettingsDialog::SetUp();
-    for (const keys::KeySpec& k : keys::AllKeys()) registry::Write(Wide(k.name), Wide(k.first_run));
+    for (const keys::KeyDef& k : keys::AllKeys()) registry::Write(Wide(k.name), Wide(k.first_run));
     store_ = registry::All();
   }
 

@@ -24,7 +24,7 @@ using Values = std::map<std::wstring, std::wstring>;
 // Every key of the table at its first-run value: a store a user has used for a while.
 Values FullStore() {
   Values values;
-  for (const keys::KeySpec& k : keys::AllKeys()) values[Wide(k.name)] = Wide(k.first_run);
+  for (const keys::KeyDef& k : keys::AllKeys()) values[Wide(k.name)] = Wide(k.first_run);
   return values;
 }
 

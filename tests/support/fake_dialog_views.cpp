@@ -127,8 +127,8 @@ void FakePattern1DetailView::CloseWindow() {
 
 FakePattern2DetailView::FakePattern2DetailView() {
   for (int n = 1; n <= 4; ++n) {
-    speed_positions[n - 1] = Pattern2BarSpec(n, Pattern2Bar::kSpeed).design_position;
-    size_positions[n - 1] = Pattern2BarSpec(n, Pattern2Bar::kSize).design_position;
+    speed_positions[n - 1] = Pattern2BarDesign(n, Pattern2Bar::kSpeed).design_position;
+    size_positions[n - 1] = Pattern2BarDesign(n, Pattern2Bar::kSize).design_position;
   }
 }
 

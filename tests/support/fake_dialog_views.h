@@ -82,8 +82,8 @@ class FakePattern1DetailView : public Pattern1DetailView {
   Point origin{591, 335};
   bool top_most = false;
   int mode = 0;
-  int timer_position = Pattern1BarSpec(Pattern1Bar::kTimer).design_position;
-  int scale_position = Pattern1BarSpec(Pattern1Bar::kScale).design_position;
+  int timer_position = Pattern1BarDesign(Pattern1Bar::kTimer).design_position;
+  int scale_position = Pattern1BarDesign(Pattern1Bar::kScale).design_position;
   std::array<bool, 4> checked{};
   std::string scale_label;
   int closes = 0;

@@ -23,7 +23,7 @@ using testing::FakeCanvas;
 
 std::vector<std::string> NumericKeysTheShowReads() {
   std::vector<std::string> keys;
-  for (const keys::KeySpec& k : keys::AllKeys())
+  for (const keys::KeyDef& k : keys::AllKeys())
     if (k.type == keys::KeyType::kNumber && k.name.rfind("ScreenDetail", 0) != 0) keys.push_back(k.name);
   return keys;
 }

@@ -72,7 +72,7 @@ TEST(KeyTable, NumbersCarryTheRangeTheDialogsOffer) {
     EXPECT_EQ(keys::Find(keys::WindowScale(n))->range.max, 100);
   }
   // Every number's first-run value is a number inside its range; only switches have texts.
-  for (const keys::KeySpec& k : keys::AllKeys()) {
+  for (const keys::KeyDef& k : keys::AllKeys()) {
     EXPECT_EQ(k.switch_texts.has_value(), k.type == keys::KeyType::kChoice &&
                                               (k.name.find("CheckBoxReg") != std::string::npos ||
                                                k.name.rfind("MusicPlayStop", 0) == 0 ||

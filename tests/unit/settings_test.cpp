@@ -36,7 +36,7 @@ struct FirstRunCase {
 class KeyFirstRun : public ::testing::TestWithParam<FirstRunCase> {};
 
 TEST_P(KeyFirstRun, HasItsFirstRunValueAndType) {
-  const keys::KeySpec* entry = keys::Find(GetParam().key);
+  const keys::KeyDef* entry = keys::Find(GetParam().key);
   ASSERT_NE(entry, nullptr) << GetParam().key;
   EXPECT_EQ(entry->first_run, GetParam().value);
   EXPECT_EQ(entry->type, GetParam().type);
@@ -136,11 +136,11 @@ TEST(KeyTable, KeptFolderPlacesLiveBesideTheSettingsAndAreWrittenByNoRead) {
   EXPECT_EQ(state.front().name, "ImageRegNo1BoxNo1FolderPlace");
   EXPECT_EQ(state.back().name, "ImageRegNo4BoxNo12FolderPlace");
   EXPECT_EQ(keys::FolderPlace(2, 7), "ImageRegNo2BoxNo7FolderPlace");
-  const keys::KeySpec* place = keys::Find(keys::FolderPlace(3, 12));
+  const keys::KeyDef* place = keys::Find(keys::FolderPlace(3, 12));
   ASSERT_NE(place, nullptr);
   EXPECT_EQ(place->type, keys::KeyType::kState);
   EXPECT_EQ(place->first_run, "");
-  for (const keys::KeySpec& k : keys::AllKeys()) EXPECT_NE(k.type, keys::KeyType::kState) << k.name;
+  for (const keys::KeyDef& k : keys::AllKeys()) EXPECT_NE(k.type, keys::KeyType::kState) << k.name;
   MemoryStore store;
   Settings settings(store);
   EXPECT_EQ(settings.Peek(keys::FolderPlace(1, 1)), kNotSet);

@@ -21,12 +21,12 @@ namespace {
 // Every control has a unique name, comes after its parent, lies inside it (the form: its outer
 // size) and overlaps none of its siblings; scroll bars start inside their range.
 template <class Role>
-void ExpectSoundLayout(const FormSpec& form, const std::vector<ControlSpec<Role>>& controls) {
+void ExpectSoundLayout(const FormDesign& form, const std::vector<ControlDesign<Role>>& controls) {
   struct Box {
     int w, h;
   };
   std::map<std::string_view, Box> placed;
-  std::map<std::string_view, std::vector<const ControlSpec<Role>*>> children;
+  std::map<std::string_view, std::vector<const ControlDesign<Role>*>> children;
   for (const auto& c : controls) {
     SCOPED_TRACE(std::string(c.name));
     EXPECT_FALSE(placed.count(c.name)) << "name used twice";
@@ -68,7 +68,7 @@ TEST(DialogLayouts, AreSound) {
 }
 
 template <class Role>
-const ControlSpec<Role>& Named(const std::vector<ControlSpec<Role>>& controls, std::string_view name) {
+const ControlDesign<Role>& Named(const std::vector<ControlDesign<Role>>& controls, std::string_view name) {
   const auto it = std::find_if(controls.begin(), controls.end(), [&](const auto& c) { return c.name == name; });
   if (it == controls.end()) throw std::runtime_error("no control " + std::string(name));
   return *it;
@@ -170,7 +170,7 @@ TEST(Pattern2DetailLayout, HasFourGroupsOfFiveModesWithOneStepSpeedBars) {
 }
 
 TEST(MusicDialogLayout, OpensAtItsDesignPlaceWithItsFrame) {
-  const FormSpec& form = MusicDialogForm();
+  const FormDesign& form = MusicDialogForm();
   EXPECT_EQ(form.caption, "音楽");
   EXPECT_EQ((Point{form.left, form.top}), (Point{409, 197}));
   EXPECT_EQ((Size{form.width, form.height}), (Size{323, 279}));
@@ -233,7 +233,7 @@ struct StepCase {
 class ScrollTargetTest : public ::testing::TestWithParam<StepCase> {};
 
 TEST_P(ScrollTargetTest, MovesByTheCodeAndStaysInRange) {
-  const ScrollBarSpec bar{500, 5000, 500, 1000, 1500};
+  const ScrollBarDesign bar{500, 5000, 500, 1000, 1500};
   EXPECT_EQ(ScrollTarget(bar, GetParam().code, GetParam().current, GetParam().thumb), GetParam().target);
 }
 
