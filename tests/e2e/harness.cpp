@@ -1,6 +1,8 @@
 // Starting programs, finding their windows, text and files.
 #include "tests/e2e/harness.h"
 
+#include "platform/win32/utf.h"
+
 #include <algorithm>
 #include <stdexcept>
 #include <thread>
@@ -155,22 +157,10 @@ DWORD ProcessOf(HWND window) {
   return pid;
 }
 
-std::wstring Wide(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-  return out;
-}
+// The module's own conversions: the driver reads and writes text as the module does.
+std::wstring Wide(std::string_view utf8) { return win32::Widen(utf8); }
 
-std::string Narrow(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int n =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
+std::string Narrow(std::wstring_view text) { return win32::Narrow(text); }
 
 std::wstring LowerCased(std::wstring text) {
   CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));

@@ -186,6 +186,9 @@ struct Screenshot {
   void Save(const std::wstring& name) const;
 };
 Screenshot CaptureScreen();
+// The screen's pixels from (left, top), in the coordinates of the screen's device context: the
+// primary monitor's corner at 0,0, monitors left of or above it at negative coordinates.
+Screenshot CaptureScreenArea(int left, int top, int width, int height);
 
 // Handle counts of another process, for leak checks over a long run. GetGuiResources is a stub
 // under Wine, so GDI objects are counted in the process's own GDI handle table (its PEB's

@@ -28,10 +28,10 @@ bool WaitForPixel(int x, int y, std::uint32_t rgb, int tolerance, std::chrono::m
 }
 
 
-Screenshot CaptureScreen() {
+Screenshot CaptureScreenArea(int left, int top, int width, int height) {
   Screenshot shot;
-  shot.width = GetSystemMetrics(SM_CXSCREEN);
-  shot.height = GetSystemMetrics(SM_CYSCREEN);
+  shot.width = width;
+  shot.height = height;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   BITMAPINFO info{};
@@ -43,7 +43,7 @@ Screenshot CaptureScreen() {
   void* bits = nullptr;
   HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(memory, dib);
-  BitBlt(memory, 0, 0, shot.width, shot.height, screen, 0, 0, SRCCOPY);
+  BitBlt(memory, 0, 0, shot.width, shot.height, screen, left, top, SRCCOPY);
   GdiFlush();
   shot.pixels.assign(static_cast<std::uint32_t*>(bits),
                      static_cast<std::uint32_t*>(bits) + static_cast<std::size_t>(shot.width) * shot.height);
@@ -52,6 +52,10 @@ Screenshot CaptureScreen() {
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
   return shot;
+}
+
+Screenshot CaptureScreen() {
+  return CaptureScreenArea(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
 }
 
 void Screenshot::Save(const std::wstring& name) const {

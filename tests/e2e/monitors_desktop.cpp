@@ -83,30 +83,8 @@ std::uint32_t Backdrop() {
 DesktopShot CaptureDesktop() {
   DesktopShot desk;
   desk.origin = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
-  Screenshot& shot = desk.shot;
-  shot.width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-  shot.height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = shot.width;
-  info.bmiHeader.biHeight = -shot.height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, dib);
-  // The screen's device context has the primary monitor's corner at 0,0: monitors left of or
-  // above it lie at negative coordinates.
-  BitBlt(memory, 0, 0, shot.width, shot.height, screen, desk.origin.x, desk.origin.y, SRCCOPY);
-  GdiFlush();
-  const auto* first = static_cast<const std::uint32_t*>(bits);
-  shot.pixels.assign(first, first + static_cast<std::size_t>(shot.width) * shot.height);
-  SelectObject(memory, old);
-  DeleteObject(dib);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  desk.shot = CaptureScreenArea(desk.origin.x, desk.origin.y, GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                GetSystemMetrics(SM_CYVIRTUALSCREEN));
   return desk;
 }
 
